@@ -1,0 +1,25 @@
+#include "FieldWriter.h"
+
+namespace {
+const QString lineEnd = QStringLiteral("\r\n");
+}
+
+void FieldWriter::writeText(const QString& text)
+{
+    m_content += text + lineEnd;
+}
+
+void FieldWriter::writeTexts(const QStringList& texts)
+{
+    for (const QString& text : texts) {
+        writeText(text);
+    }
+}
+
+void FieldWriter::writeInteger(int value)
+{
+    const QString sign = value < 0 ? QStringLiteral("-") : QStringLiteral(" ");
+    // Widened first so that the lowest int still prints its digits.
+    const qint64 magnitude = value < 0 ? -static_cast<qint64>(value) : value;
+    m_content += sign + QString::number(magnitude) + u' ' + lineEnd;
+}

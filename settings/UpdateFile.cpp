@@ -1,0 +1,46 @@
+#include "UpdateFile.h"
+
+#include "FieldReader.h"
+#include "FieldWriter.h"
+#include "SettingsFileName.h"
+#include "TextFile.h"
+
+std::optional<UpdateSettings> UpdateFile::read(const QString& configPath, const QString& fileName)
+{
+    const auto content = TextFile::read(SettingsFileName::resolve(configPath, fileName));
+    if (!content) {
+        return std::nullopt;
+    }
+    FieldReader reader(*content);
+    auto gateway = reader.readText();
+    auto version = reader.readText();
+    auto date = reader.readText();
+    if (!gateway || !version || !date) {
+        return std::nullopt;
+    }
+    return UpdateSettings{std::move(*gateway), std::move(*version), std::move(*date)};
+}
+
+bool UpdateFile::writePlaceholders(const QString& configPath)
+{
+    FieldWriter writer;
+    writer.writeText(QStringLiteral("0"));
+    writer.writeText(QStringLiteral("1.0"));
+    writer.writeText(QStringLiteral("0"));
+    return TextFile::writeWhole(SettingsFileName::resolve(configPath, canonicalName), writer.content());
+}
+
+bool UpdateFile::writeFromVersionPage(const QString& configPath, const QString& cleanedPageText,
+                                      const QString& todayText, const QString& fileName)
+{
+    // A page that ends with its own line break must not leave an empty third line: the date
+    // would then read back as empty, never today's, and every reload would check again.
+    QString text = cleanedPageText;
+    while (text.endsWith(u'\n') || text.endsWith(u'\r')) {
+        text.chop(1);
+    }
+    FieldWriter writer;
+    writer.writeText(text);
+    writer.writeText(todayText);
+    return TextFile::writeWhole(SettingsFileName::resolve(configPath, fileName), writer.content());
+}
