@@ -16,6 +16,11 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
         -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual
         -Wcast-qual -Wformat=2 -Wimplicit-fallthrough -Wmissing-declarations)
 endif()
+if(QUORVEX_FUZZ)
+    target_compile_options(quorvex_common INTERFACE
+        -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    target_link_options(quorvex_common INTERFACE -fsanitize=address,undefined)
+endif()
 if(QUORVEX_SANITIZE)
     target_compile_options(quorvex_common INTERFACE
         -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
