@@ -1,0 +1,3 @@
+#include "Desktop.h"
+
+Desktop::~Desktop() = default;

@@ -1,0 +1,3 @@
+#include "MachineAddress.h"
+
+MachineAddress::~MachineAddress() = default;

@@ -1,0 +1,107 @@
+#include "WidgetDesktop.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+QMessageBox::Icon boxIcon(Desktop::Icon icon)
+{
+    switch (icon) {
+    case Desktop::Icon::Information:
+        return QMessageBox::Information;
+    case Desktop::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Desktop::Icon::Critical:
+        return QMessageBox::Critical;
+    case Desktop::Icon::Question:
+        return QMessageBox::Question;
+    case Desktop::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons boxButtons(Desktop::Buttons buttons)
+{
+    switch (buttons) {
+    case Desktop::Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Desktop::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Desktop::Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Desktop::Buttons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+// The answer when the box was closed without a button: what Escape would have pressed.
+Desktop::Answer closedAnswer(Desktop::Buttons buttons)
+{
+    switch (buttons) {
+    case Desktop::Buttons::OkCancel:
+    case Desktop::Buttons::YesNoCancel:
+        return Desktop::Answer::Cancel;
+    case Desktop::Buttons::YesNo:
+        return Desktop::Answer::No;
+    case Desktop::Buttons::Ok:
+        break;
+    }
+    return Desktop::Answer::Ok;
+}
+
+} // namespace
+
+void WidgetDesktop::setOwner(QWidget* owner)
+{
+    m_owner = owner;
+}
+
+Desktop::Answer WidgetDesktop::message(const QString& title, const QString& text, Icon icon, Buttons buttons)
+{
+    QMessageBox box(boxIcon(icon), title, text, boxButtons(buttons), m_owner.data());
+    box.setObjectName(QStringLiteral("desktopMessageBox"));
+    switch (box.exec()) {
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return closedAnswer(buttons);
+    }
+}
+
+void WidgetDesktop::openUrl(const QString& url)
+{
+    QDesktopServices::openUrl(QUrl(url));
+}
+
+void WidgetDesktop::endProgram()
+{
+    m_ended = true;
+    QCoreApplication* app = QCoreApplication::instance();
+    if (app == nullptr) {
+        return;
+    }
+    if (QThread::currentThread()->loopLevel() > 0) {
+        QCoreApplication::exit(0);
+    } else {
+        // An exit before exec() would be forgotten when the loop starts; queue it for the loop.
+        QTimer::singleShot(0, app, [] { QCoreApplication::exit(0); });
+    }
+}
+
+bool WidgetDesktop::hasEnded() const
+{
+    return m_ended;
+}

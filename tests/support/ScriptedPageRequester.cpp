@@ -1,0 +1,47 @@
+#include "ScriptedPageRequester.h"
+
+ScriptedPageRequester::ScriptedPageRequester(QObject* parent) : PageRequester(parent) {}
+
+void ScriptedPageRequester::navigate(const QString& url)
+{
+    m_navigations.append(url);
+    m_pending = true;
+}
+
+const QStringList& ScriptedPageRequester::navigations() const
+{
+    return m_navigations;
+}
+
+QString ScriptedPageRequester::lastNavigation() const
+{
+    return m_navigations.isEmpty() ? QString() : m_navigations.constLast();
+}
+
+bool ScriptedPageRequester::hasPending() const
+{
+    return m_pending;
+}
+
+void ScriptedPageRequester::clearNavigations()
+{
+    m_navigations.clear();
+    m_pending = false;
+}
+
+void ScriptedPageRequester::completeWith(const QString& text, Outcome outcome)
+{
+    completeAt(lastNavigation(), text, outcome);
+}
+
+void ScriptedPageRequester::completeAt(const QString& url, const QString& text, Outcome outcome)
+{
+    // Cleared before emitting, so a handler that navigates again leaves a new page pending.
+    m_pending = false;
+    complete(url, text, outcome);
+}
+
+void ScriptedPageRequester::completeBlank()
+{
+    completeAt(QStringLiteral("about:blank"), QString(), Outcome::Answered);
+}
