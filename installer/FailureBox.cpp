@@ -1,0 +1,3 @@
+#include "FailureBox.h"
+
+FailureBox::~FailureBox() = default;

@@ -1,0 +1,3 @@
+#include "ProgramStarter.h"
+
+ProgramStarter::~ProgramStarter() = default;

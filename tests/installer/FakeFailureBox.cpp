@@ -1,0 +1,6 @@
+#include "FakeFailureBox.h"
+
+void FakeFailureBox::showStop(const QString& title, const QString& text)
+{
+    shown.append({title, text});
+}
