@@ -92,9 +92,20 @@ void HttpPageRequester::navigate(const QString& url)
 
     QNetworkRequest request(m_requested);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    m_reply = m_manager.get(request);
-    connect(m_reply, &QNetworkReply::readyRead, this, &HttpPageRequester::onReadyRead);
-    connect(m_reply, &QNetworkReply::finished, this, &HttpPageRequester::onFinished);
+    QNetworkReply* reply = m_manager.get(request);
+    m_reply = reply;
+    // Only the reply in flight may speak. An abandoned reply is disconnected as well, but a signal
+    // already being delivered when a handler navigates again must not reach the newer request.
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
+        if (reply == m_reply) {
+            onReadyRead();
+        }
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply] {
+        if (reply == m_reply) {
+            onFinished();
+        }
+    });
     m_timer.start(m_timeout);
 }
 
@@ -121,7 +132,7 @@ bool HttpPageRequester::takeBody()
 
 void HttpPageRequester::onReadyRead()
 {
-    if (m_reply && !takeBody()) {
+    if (!takeBody()) {
         fail(ErrorPage::Reason::TooLarge);
     }
 }
@@ -135,9 +146,6 @@ void HttpPageRequester::onTimeout()
 
 void HttpPageRequester::onFinished()
 {
-    if (!m_reply) {
-        return;
-    }
     if (!takeBody()) {
         fail(ErrorPage::Reason::TooLarge);
         return;

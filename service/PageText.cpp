@@ -74,7 +74,9 @@ QString PageText::fromHtml(const QString& html)
     // Images and other embedded objects show as the object replacement character; a page's
     // visible text has nothing there.
     text.remove(QChar::ObjectReplacementCharacter);
-    return withCrLf(text);
+    // A table or frame opens and closes with an empty line; the visible text starts at its first
+    // visible character, so that an answer's first characters can be tested on an HTML page too.
+    return withCrLf(text.trimmed());
 }
 
 QString PageText::withCrLf(const QString& text)
