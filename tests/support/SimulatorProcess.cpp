@@ -13,11 +13,14 @@
 
 #include <utility>
 
+static QString simulatorPath()
+{
 #ifdef QUORVEX_SIM_PATH
-static const QString kSimulatorPath = QStringLiteral(QUORVEX_SIM_PATH);
+    return QStringLiteral(QUORVEX_SIM_PATH);
 #else
-static const QString kSimulatorPath;
+    return QString();
 #endif
+}
 
 static constexpr int StartTimeoutMs = 10000;
 static constexpr int RequestTimeoutMs = 10000;
@@ -40,7 +43,7 @@ QString SimulatorProcess::defaultDataFile()
 
 bool SimulatorProcess::start()
 {
-    if (kSimulatorPath.isEmpty()) {
+    if (simulatorPath().isEmpty()) {
         m_error = QStringLiteral("this build has no quorvex-sim");
         return false;
     }
@@ -54,10 +57,10 @@ bool SimulatorProcess::start()
     const QString errorFile = m_outputDir.filePath(QStringLiteral("stderr.txt"));
     m_process.setStandardOutputFile(outputFile);
     m_process.setStandardErrorFile(errorFile);
-    m_process.start(kSimulatorPath,
+    m_process.start(simulatorPath(),
                     {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"), m_dataFile});
     if (!m_process.waitForStarted(StartTimeoutMs)) {
-        m_error = u"cannot start " + kSimulatorPath + u": " + m_process.errorString();
+        m_error = u"cannot start " + simulatorPath() + u": " + m_process.errorString();
         return false;
     }
 

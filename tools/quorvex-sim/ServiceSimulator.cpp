@@ -2,7 +2,10 @@
 
 #include <utility>
 
-static const QByteArray kCrLf = "\r\n";
+static QByteArray crLf()
+{
+    return QByteArrayLiteral("\r\n");
+}
 
 static QString escaped(const QString& text)
 {
@@ -173,7 +176,7 @@ HttpResponse ServiceSimulator::listHosts(const HttpRequest& request) const
 HttpResponse ServiceSimulator::versionPage() const
 {
     const QByteArray gateway = "http://127.0.0.1:" + QByteArray::number(m_port) + "/dyn/update";
-    return HttpResponse::text(200, "url=" + gateway + kCrLf + "version=" + m_data.version().toUtf8() + kCrLf);
+    return HttpResponse::text(200, "url=" + gateway + crLf() + "version=" + m_data.version().toUtf8() + crLf());
 }
 
 HttpResponse ServiceSimulator::updateGateway(const HttpRequest& request)
@@ -182,19 +185,18 @@ HttpResponse ServiceSimulator::updateGateway(const HttpRequest& request)
     const std::optional<QString> password = request.queryValue(QStringLiteral("password"));
     const SimulatorData::Account* account = login ? m_data.account(*login) : nullptr;
     const bool loginValid = account && password && account->password == *password;
-    // Like the live gateway, an update without an address takes the caller's public one.
-    const QString address = request.queryValue(QStringLiteral("myip")).value_or(QString()).isEmpty()
-                                ? m_data.publicIp()
-                                : *request.queryValue(QStringLiteral("myip"));
+    // Without an address the update takes the caller's public one, as a live gateway does.
+    const QString myip = request.queryValue(QStringLiteral("myip")).value_or(QString());
+    const QString address = myip.isEmpty() ? m_data.publicIp() : myip;
 
-    QByteArray body = m_statusLine ? QByteArray("HTTP/1.1 200 OK") + kCrLf : QByteArray();
-    QStringList hosts = request.queryList(QStringLiteral("host"));
+    QByteArray body = m_statusLine ? QByteArray("HTTP/1.1 200 OK") + crLf() : QByteArray();
+    const QStringList hosts = request.queryList(QStringLiteral("host"));
     if (hosts.isEmpty() || (hosts.size() == 1 && hosts.first().isEmpty())) {
-        body += "1=no host given" + kCrLf;
+        body += "1=no host given" + crLf();
         return HttpResponse::text(200, body);
     }
     const QDateTime now = m_clock();
-    for (const QString& name : std::as_const(hosts)) {
+    for (const QString& name : hosts) {
         QString line;
         if (!loginValid) {
             line = u"1=" + name + u" invalid login";
@@ -210,7 +212,7 @@ HttpResponse ServiceSimulator::updateGateway(const HttpRequest& request)
                 line = u"0=" + name + u" updated to " + address;
             }
         }
-        body += line.toUtf8() + kCrLf;
+        body += line.toUtf8() + crLf();
     }
     return HttpResponse::text(200, body);
 }
