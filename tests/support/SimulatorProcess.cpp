@@ -128,7 +128,7 @@ QByteArray SimulatorProcess::get(const QString& pathAndQuery, int* status)
     if (!reply->isFinished()) {
         reply->abort();
     }
-    const QByteArray body = reply->readAll();
+    QByteArray body = reply->readAll();
     if (status) {
         *status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     }

@@ -15,7 +15,7 @@ public:
     enum class Status { Incomplete, Complete, Invalid };
 
     // Heads larger than this are refused rather than buffered without end.
-    static constexpr qsizetype MaxHeadSize = 64 * 1024;
+    static constexpr qsizetype MaxHeadSize = qsizetype{64} * 1024;
 
     // Parses the head at the start of buffer. Incomplete while the blank line that ends the
     // head has not arrived; Invalid (with a reason in *error) for anything that is not HTTP.

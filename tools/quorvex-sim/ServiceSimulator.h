@@ -24,7 +24,7 @@ public:
         FaultPlan::Fault fault;
     };
 
-    static constexpr qsizetype HugeBodySize = 5 * 1024 * 1024;
+    static constexpr qsizetype HugeBodySize = qsizetype{5} * 1024 * 1024;
 
     explicit ServiceSimulator(SimulatorData data, QObject* parent = nullptr);
 

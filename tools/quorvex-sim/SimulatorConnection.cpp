@@ -26,8 +26,6 @@ SimulatorConnection::SimulatorConnection(QTcpSocket* socket, ServiceSimulator* s
             finish();
         }
     });
-    // Data may have arrived before the connection was handed over.
-    QTimer::singleShot(0, this, &SimulatorConnection::readRequest);
 }
 
 QByteArray SimulatorConnection::garbageBytes()
