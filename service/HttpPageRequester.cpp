@@ -9,8 +9,6 @@
 
 namespace {
 
-const QString blankPage = QStringLiteral("about:blank");
-
 bool hasScheme(const QString& url)
 {
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.\\-]*://"));
@@ -77,7 +75,7 @@ void HttpPageRequester::navigate(const QString& url)
     abandon();
     m_navigated = url;
 
-    if (url.trimmed().compare(blankPage, Qt::CaseInsensitive) == 0) {
+    if (url.trimmed().compare(u"about:blank", Qt::CaseInsensitive) == 0) {
         completeLater(url, QString(), Outcome::Answered);
         return;
     }

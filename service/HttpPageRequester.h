@@ -22,7 +22,7 @@ class HttpPageRequester : public PageRequester
 
 public:
     static constexpr std::chrono::milliseconds defaultTimeout{60000};
-    static constexpr qint64 defaultSizeLimit = 1024 * 1024;
+    static constexpr qint64 defaultSizeLimit = qint64{1024} * 1024;
 
     explicit HttpPageRequester(QNetworkAccessManager& manager, QObject* parent = nullptr);
     ~HttpPageRequester() override;

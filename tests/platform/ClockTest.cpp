@@ -1,4 +1,3 @@
-#include "SystemClock.h"
 #include "support/FakeClock.h"
 
 #include <gtest/gtest.h>
@@ -58,14 +57,4 @@ TEST(ClockTest, ZoneTokensAreRemovedWithTheirSeparation)
     EXPECT_EQ(Clock::withoutTimeZone(QStringLiteral("h:mm t AP")), QStringLiteral("h:mm AP"));
     // Quoted text is literal, even where it holds the letter t.
     EXPECT_EQ(Clock::withoutTimeZone(QStringLiteral("HH 'at' mm t")), QStringLiteral("HH 'at' mm"));
-}
-
-TEST(ClockTest, SystemClockUsesTheUsersLocaleAndTheCurrentTime)
-{
-    const SystemClock clock;
-    EXPECT_EQ(clock.locale(), QLocale::system());
-    const QDateTime before = QDateTime::currentDateTime();
-    const QDateTime now = clock.now();
-    EXPECT_LE(before.secsTo(now), 1);
-    EXPECT_GE(before.secsTo(now), 0);
 }

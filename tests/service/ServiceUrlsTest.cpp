@@ -7,7 +7,10 @@
 
 namespace {
 
-const ServiceUrls urls(QStringLiteral("127.0.0.1:8780"));
+ServiceUrls loopback()
+{
+    return ServiceUrls(QStringLiteral("127.0.0.1:8780"));
+}
 
 QString queryValue(const QString& url, const QString& key)
 {
@@ -29,24 +32,25 @@ TEST(ServiceUrlsTest, EveryReservedCharacterIsEncoded)
 
 TEST(ServiceUrlsTest, ServiceRequests)
 {
-    EXPECT_EQ(urls.validation(QStringLiteral("alice"), QStringLiteral("s3cret")),
+    EXPECT_EQ(loopback().validation(QStringLiteral("alice"), QStringLiteral("s3cret")),
               QStringLiteral("http://127.0.0.1:8780/ipupdate/account_validate.jsp?login=alice&password=s3cret"));
     EXPECT_EQ(
-        urls.domains(QStringLiteral("alice"), QStringLiteral("6 Dec 2026 19:22:10")),
+        loopback().domains(QStringLiteral("alice"), QStringLiteral("6 Dec 2026 19:22:10")),
         QStringLiteral("http://127.0.0.1:8780/ipupdate/domains.jsp?login=alice&unique=6%20Dec%202026%2019%3A22%3A10"));
-    EXPECT_EQ(urls.hosts(QStringLiteral("alice"), QStringLiteral("example.org"), QStringLiteral("12/6/26 7:22:10 PM")),
-              QStringLiteral("http://127.0.0.1:8780/ipupdate/hosts.jsp?login=alice&domain=example.org"
-                             "&unique=12%2F6%2F26%207%3A22%3A10%20PM"));
-    EXPECT_EQ(urls.versionPage(), QStringLiteral("http://127.0.0.1:8780/ipupdate/dyndata.txt"));
-    EXPECT_EQ(urls.versionPageOnDemand(QStringLiteral("6 Dec 2026 19:22:10")),
+    EXPECT_EQ(
+        loopback().hosts(QStringLiteral("alice"), QStringLiteral("example.org"), QStringLiteral("12/6/26 7:22:10 PM")),
+        QStringLiteral("http://127.0.0.1:8780/ipupdate/hosts.jsp?login=alice&domain=example.org"
+                       "&unique=12%2F6%2F26%207%3A22%3A10%20PM"));
+    EXPECT_EQ(loopback().versionPage(), QStringLiteral("http://127.0.0.1:8780/ipupdate/dyndata.txt"));
+    EXPECT_EQ(loopback().versionPageOnDemand(QStringLiteral("6 Dec 2026 19:22:10")),
               QStringLiteral("http://127.0.0.1:8780/ipupdate/dyndata.txt?unique=6%20Dec%202026%2019%3A22%3A10"));
 }
 
 TEST(ServiceUrlsTest, BrowserPages)
 {
-    EXPECT_EQ(urls.homePage(), QStringLiteral("http://127.0.0.1:8780/"));
-    EXPECT_EQ(urls.signupPage(), QStringLiteral("http://127.0.0.1:8780/Direct.sv?cmd=signup"));
-    EXPECT_EQ(urls.downloadPage(), QStringLiteral("http://127.0.0.1:8780/Direct.sv?cmd=ipClients"));
+    EXPECT_EQ(loopback().homePage(), QStringLiteral("http://127.0.0.1:8780/"));
+    EXPECT_EQ(loopback().signupPage(), QStringLiteral("http://127.0.0.1:8780/Direct.sv?cmd=signup"));
+    EXPECT_EQ(loopback().downloadPage(), QStringLiteral("http://127.0.0.1:8780/Direct.sv?cmd=ipClients"));
     EXPECT_EQ(ServiceUrls(QStringLiteral("dyn.example.net")).homePage(), QStringLiteral("http://dyn.example.net/"));
 }
 
@@ -57,19 +61,19 @@ TEST(ServiceUrlsTest, TheServiceReadsBackExactlyWhatWasTyped)
     const QString domain = QStringLiteral("ex&ample.org#x");
     const QString now = QStringLiteral("12/6/26 7:22:10 PM");
 
-    const QString validation = urls.validation(user, password);
+    const QString validation = loopback().validation(user, password);
     EXPECT_EQ(validation, QStringLiteral("http://127.0.0.1:8780/ipupdate/account_validate.jsp?login=al%20ice%2Bbob"
                                          "&password=p%26ss%3Dw%23rd%2B%2520%3B%C3%A9%20"));
     EXPECT_EQ(queryValue(validation, QStringLiteral("login")), user);
     EXPECT_EQ(queryValue(validation, QStringLiteral("password")), password);
 
-    const QString hosts = urls.hosts(user, domain, now);
+    const QString hosts = loopback().hosts(user, domain, now);
     EXPECT_EQ(queryValue(hosts, QStringLiteral("domain")), domain);
     EXPECT_EQ(queryValue(hosts, QStringLiteral("unique")), now);
     EXPECT_EQ(QUrlQuery(QUrl(hosts)).queryItems().size(), 3);
 
     // The requester sends the URL as built: no escape is undone or added on the way.
-    for (const QString& url : {validation, hosts, urls.domains(user, now), urls.versionPageOnDemand(now)}) {
+    for (const QString& url : {validation, hosts, loopback().domains(user, now), loopback().versionPageOnDemand(now)}) {
         EXPECT_EQ(HttpPageRequester::requestUrl(url).toString(QUrl::FullyEncoded), url);
     }
 }
