@@ -201,18 +201,3 @@ TEST_F(KestrinServiceInstaller, RootDirectoryGetsNoSecondSeparator)
     EXPECT_EQ(m_starter.starts.at(0).program, dir + u"instsrv.exe"_s);
     EXPECT_EQ(m_starter.starts.at(0).arguments, QStringList({u"Quorvex"_s, u"\""_s + dir + u"quorvex_srv.exe\""_s}));
 }
-
-TEST_F(KestrinServiceInstaller, DirectoryWithSeveralByteCharactersContributesEachByte)
-{
-    m_appDir = m_temp.path() + u"/Quorv\u00e9x"_s;
-    m_dir = m_appDir + u"/"_s;
-    m_starter.watchedFile = m_dir + u"temp.reg"_s;
-    ASSERT_TRUE(QDir().mkpath(m_appDir));
-    writeFile(u"Quorvex.reg"_s, "\"<application_dir>\"=hex:<root_as_hex>");
-
-    EXPECT_TRUE(run());
-
-    const QByteArray contents = readFile(u"temp.reg"_s);
-    EXPECT_EQ(contents, "\"" + m_dir.toUtf8() + "\"=hex:" + expectedHexList() + "\r\n");
-    EXPECT_TRUE(contents.contains("c3,a9,"));
-}
