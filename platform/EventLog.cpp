@@ -1,0 +1,26 @@
+#include "EventLog.h"
+
+#include "Clock.h"
+
+EventLog::EventLog(const Clock& clock, QObject* parent) : QObject(parent), m_clock(clock) {}
+
+void EventLog::appendMessage(const QString& message)
+{
+    append(m_clock.nowText() + QStringLiteral(" - ") + message + QStringLiteral("\r\n"));
+}
+
+void EventLog::appendEntry(const QString& entry)
+{
+    append(m_clock.nowText() + entry + QStringLiteral("\r\n"));
+}
+
+void EventLog::appendCopy(const QString& text)
+{
+    append(QStringLiteral("\t>> ") + text);
+}
+
+void EventLog::append(const QString& chunk)
+{
+    m_text += chunk;
+    emit appended(chunk);
+}

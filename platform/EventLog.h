@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class Clock;
+
+// The program's log: appended at the end, never trimmed. Each append adds only its own text
+// (amortized constant cost), so a log of a year of updates stays as quick as a fresh one.
+// The log window mirrors it through appended().
+class EventLog : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit EventLog(const Clock& clock, QObject* parent = nullptr);
+
+    // NowText, " - ", the message, CR LF.
+    void appendMessage(const QString& message);
+    // NowText, the entry, CR LF: for entries that carry their own " - ".
+    void appendEntry(const QString& entry);
+    // A copy of a request or an answer: TAB, ">> ", the text, without a time stamp. The text
+    // brings its own line end where it has one.
+    void appendCopy(const QString& text);
+
+    const QString& text() const { return m_text; }
+
+signals:
+    void appended(const QString& chunk);
+
+private:
+    void append(const QString& chunk);
+
+    const Clock& m_clock;
+    QString m_text;
+};

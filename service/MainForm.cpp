@@ -1,0 +1,3 @@
+#include "MainForm.h"
+
+MainForm::~MainForm() = default;
