@@ -27,12 +27,17 @@ if(QUORVEX_SANITIZE)
     target_link_options(quorvex_common INTERFACE -fsanitize=address,undefined)
 endif()
 
-# Adds a GoogleTest executable and registers its tests with CTest.
+# Adds a GoogleTest executable and registers its tests with CTest. WIDGETS gives it a QApplication.
 # Widget and GUI tests run headless; no test reaches beyond loopback.
 function(quorvex_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES;PROPERTIES" ${ARGN})
+    cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LIBRARIES;PROPERTIES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE quorvex_common quorvex_test_support GTest::gtest GTest::gmock
+    if(ARG_WIDGETS)
+        set(test_main quorvex_widget_test_main)
+    else()
+        set(test_main quorvex_test_main)
+    endif()
+    target_link_libraries(${name} PRIVATE quorvex_common ${test_main} quorvex_test_support GTest::gtest GTest::gmock
         ${ARG_LIBRARIES})
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 30
