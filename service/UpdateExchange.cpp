@@ -1,0 +1,101 @@
+#include "UpdateExchange.h"
+
+#include "AccountFile.h"
+#include "Clock.h"
+#include "EventLog.h"
+#include "MainForm.h"
+#include "SettingsModel.h"
+#include "UpdateRequest.h"
+
+using namespace Qt::StringLiterals;
+
+UpdateExchange::UpdateExchange(PageRequester& wb_setip, SettingsModel& model, MainForm& form, EventLog& log,
+                               const Clock& clock, QObject* parent)
+    : QObject(parent), m_requester(wb_setip), m_model(model), m_form(form), m_log(log), m_clock(clock)
+{
+    connect(&m_requester, &PageRequester::documentComplete, this, &UpdateExchange::onDocumentComplete);
+}
+
+void UpdateExchange::UpdateIP()
+{
+    m_form.setResponseText(u"Updating ..."_s);
+    // The previous answer must not be read again as if it were this request's.
+    m_requester.setPageText(u"Not Updating"_s);
+
+    const auto hosts = AccountFile::readHosts(m_model.ConfigPath);
+    if (!hosts) {
+        emit wizardNeeded();
+        return;
+    }
+
+    const QString address = currentAddress();
+    if (address == m_model.LastIP && m_model.Force != 1) {
+        m_form.setResponseText(u"Not updated. IP had not changed."_s);
+        m_form.setLastText(m_clock.nowText() + u"   -   No changes to make."_s);
+        m_log.appendMessage(u"Not updated. IP had not changed."_s);
+        return;
+    }
+
+    m_log.appendMessage(u"Attempting to update IPs ..."_s);
+    m_form.setResponseText(u"Update Request Sent ..."_s);
+    if (hosts->isEmpty()) {
+        // Force stays as it is, so the update is sent once the wizard has chosen hosts.
+        emit wizardNeeded();
+        return;
+    }
+
+    m_hostsInFlight = *hosts;
+    const UpdateRequest request(m_model.GatewayURL, m_form.userName(), m_form.password(), *hosts, address);
+    m_requester.navigate(request.url(m_clock.nowText()));
+    m_log.appendCopy(request.logCopy());
+    m_model.Force = 0;
+}
+
+void UpdateExchange::onDocumentComplete(const QString& /*url*/, const QString& text, PageRequester::Outcome outcome)
+{
+    if (text.isEmpty()) {
+        return;
+    }
+    m_log.appendMessage(resultLine(text));
+
+    QString display = text + u"\r\n"_s;
+    display.remove(u"HTTP/1.1 200 OK\r\n"_s);
+    m_log.appendCopy(display);
+    m_form.setResponseText(display);
+
+    // The gateway never saw this address: recording it would report a failure as success and
+    // keep the next scheduled update from sending again.
+    if (outcome == PageRequester::Outcome::Failed) {
+        return;
+    }
+    const QString address = currentAddress();
+    // Only an "Update Now" from the tray before any other update leaves the initial text.
+    if (m_form.lastText() == u"Not Updated"_s) {
+        return;
+    }
+    m_form.setLastIPText(address);
+    m_log.appendMessage(u"Completed updating."_s);
+    m_model.LastIP = address;
+    m_form.setLastText(m_clock.nowText());
+}
+
+QString UpdateExchange::currentAddress() const
+{
+    return m_form.routerAddressSelected() ? m_form.remoteText() : m_form.machineText();
+}
+
+QString UpdateExchange::resultLine(const QString& answer) const
+{
+    // Counted from the request itself: a ";" typed in the account name or password says nothing
+    // about how many hosts were sent.
+    const bool updated = answer.contains(u"0="_s);
+    if (m_hostsInFlight.size() > 1) {
+        if (!updated) {
+            return u"None of the selected domains were updated."_s;
+        }
+        return answer.contains(u"1="_s) ? u"Some of the selected domains were updated."_s
+                                        : u"All selected domains were updated."_s;
+    }
+    const QString host = m_hostsInFlight.value(0);
+    return updated ? u"Updated: "_s + host : u"Not Updated: "_s + host;
+}
