@@ -1,0 +1,62 @@
+#include "RouterAddressLookup.h"
+
+#include "AddressText.h"
+#include "Clock.h"
+#include "EventLog.h"
+#include "MainForm.h"
+
+RouterAddressLookup::RouterAddressLookup(PageRequester& wb_external, MainForm& form, EventLog& log, const Clock& clock,
+                                         QObject* parent)
+    : QObject(parent), m_wb_external(wb_external), m_form(form), m_log(log), m_clock(clock)
+{
+    connect(&m_wb_external, &PageRequester::documentComplete, this,
+            [this](const QString&, const QString& text, PageRequester::Outcome) { onDocumentComplete(text); });
+}
+
+void RouterAddressLookup::GetRemoteIP()
+{
+    m_lstExternals = m_form.locators();
+    if (m_lstExternals.isEmpty()) {
+        // An empty address is no page; saying so at once tells the user why no address comes.
+        reportFailure();
+        return;
+    }
+    m_wb_external.navigate(m_lstExternals.constFirst());
+}
+
+QString RouterAddressLookup::GetIP(const QString& site) const
+{
+    Q_UNUSED(site);
+    return AddressText::ExtractIP(m_wb_external.pageText());
+}
+
+void RouterAddressLookup::onDocumentComplete(const QString& text)
+{
+    if (text.isEmpty()) {
+        return; // the blank page
+    }
+    // An empty queue means no lookup is waiting for this page (one with no locators reported
+    // its failure already), so the page changes nothing.
+    if (m_lstExternals.isEmpty()) {
+        return;
+    }
+    const QString address = GetIP(m_lstExternals.constFirst());
+    m_lstExternals.removeFirst();
+    if (address.isEmpty()) {
+        if (!m_lstExternals.isEmpty()) {
+            m_wb_external.navigate(m_lstExternals.constFirst());
+        } else {
+            reportFailure();
+        }
+        return;
+    }
+    m_form.setRemoteText(address);
+    emit addressFound(address);
+}
+
+void RouterAddressLookup::reportFailure()
+{
+    m_form.setResponseText(failureMessage);
+    m_form.setLastText(m_clock.nowText() + QStringLiteral("   -   Network failure"));
+    m_log.appendMessage(failureMessage);
+}
