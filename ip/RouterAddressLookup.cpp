@@ -13,6 +13,11 @@ RouterAddressLookup::RouterAddressLookup(PageRequester& wb_external, MainForm& f
             [this](const QString&, const QString& text, PageRequester::Outcome) { onDocumentComplete(text); });
 }
 
+QString RouterAddressLookup::failureMessage()
+{
+    return QStringLiteral("Fail to find remote IP. Connection to network could have lost.");
+}
+
 void RouterAddressLookup::GetRemoteIP()
 {
     m_lstExternals = m_form.locators();
@@ -56,7 +61,7 @@ void RouterAddressLookup::onDocumentComplete(const QString& text)
 
 void RouterAddressLookup::reportFailure()
 {
-    m_form.setResponseText(failureMessage);
+    m_form.setResponseText(failureMessage());
     m_form.setLastText(m_clock.nowText() + QStringLiteral("   -   Network failure"));
-    m_log.appendMessage(failureMessage);
+    m_log.appendMessage(failureMessage());
 }

@@ -18,8 +18,8 @@ class RouterAddressLookup : public QObject
     Q_OBJECT
 
 public:
-    static inline const QString failureMessage =
-        QStringLiteral("Fail to find remote IP. Connection to network could have lost.");
+    // Shown and logged when no locator gave an address.
+    static QString failureMessage();
 
     RouterAddressLookup(PageRequester& wb_external, MainForm& form, EventLog& log, const Clock& clock,
                         QObject* parent = nullptr);

@@ -26,7 +26,9 @@ public:
     UpdateScheduler(SettingsModel& model, MainForm& form, std::function<void()> lookupPhase,
                     std::function<void()> updateIP, QObject* parent = nullptr);
 
-    // Starts tmrUpdate unless it runs already: a running countdown is left where it is.
+    // Starts tmrUpdate unless it runs already: a running countdown is left where it is. The first
+    // start takes Interval, just loaded from the settings, as the interval in force until an
+    // update phase reads the boxes.
     void switchOn();
     // One tick of tmrUpdate.
     void tick();

@@ -23,7 +23,10 @@ protected:
         form.remote = u"198.51.100.4"_s; // found by an earlier lookup
     }
 
-    QString failureLine() const { return clock.nowText() + u" - "_s + RouterAddressLookup::failureMessage + u"\r\n"_s; }
+    QString failureLine() const
+    {
+        return clock.nowText() + u" - "_s + RouterAddressLookup::failureMessage() + u"\r\n"_s;
+    }
 
     FakeClock clock;
     EventLog log{clock};
@@ -112,7 +115,7 @@ TEST_F(RouterAddressLookupTest, NoLocatorsReportsAtOnceWithoutRequesting)
     form.locatorList.clear();
     lookup.GetRemoteIP();
     EXPECT_EQ(wb_external.navigations().size(), 1);
-    EXPECT_EQ(form.response, RouterAddressLookup::failureMessage);
+    EXPECT_EQ(form.response, RouterAddressLookup::failureMessage());
     EXPECT_EQ(form.last, clock.nowText() + u"   -   Network failure"_s);
     EXPECT_EQ(log.text(), failureLine());
     EXPECT_EQ(form.remote, u"198.51.100.4"_s);
