@@ -1,0 +1,270 @@
+#include "MainController.h"
+
+#include "AccountFile.h"
+#include "Clock.h"
+#include "ConfFile.h"
+#include "Desktop.h"
+#include "LogView.h"
+#include "MachineAddress.h"
+#include "MainWindow.h"
+#include "PageRequester.h"
+#include "ProjConf.h"
+#include "RouterAddressLookup.h"
+#include "StartUpWindows.h"
+#include "UpdateExchange.h"
+#include "UpdateFile.h"
+#include "UpdateScheduler.h"
+#include "VersionCheck.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTabWidget>
+
+namespace {
+
+const QString blankPage = QStringLiteral("about:blank");
+
+} // namespace
+
+MainController::MainController(const Services& services, QObject* parent)
+    : QObject(parent), m_services(services), m_urls(services.serviceHost), m_log(services.clock),
+      m_window(std::make_unique<MainWindow>(services.keepAliveSite, m_urls.homePage()))
+{
+    m_tmrPing.setObjectName(QStringLiteral("tmrPing"));
+    m_tmrPing.setInterval(60000);
+
+    m_wbExternal = m_services.makeRequester(QStringLiteral("wb_external"), this);
+    m_wbUpdates = m_services.makeRequester(QStringLiteral("wb_updates"), this);
+    m_wbKeepalive = m_services.makeRequester(QStringLiteral("wb_keepalive"), this);
+    m_wbAccount = m_services.makeRequester(QStringLiteral("wb_account"), this);
+    m_wbDomains = m_services.makeRequester(QStringLiteral("wb_domains"), this);
+    m_wbHosts = m_services.makeRequester(QStringLiteral("wb_hosts"), this);
+    m_wbSetip = m_services.makeRequester(QStringLiteral("wb_setip"), this);
+
+    MainWindow& form = *m_window;
+    m_lookup = std::make_unique<RouterAddressLookup>(*m_wbExternal, form, m_log, services.clock);
+    m_updateExchange = std::make_unique<UpdateExchange>(*m_wbSetip, m_model, form, m_log, services.clock);
+    m_versionCheck =
+        std::make_unique<VersionCheck>(*m_wbUpdates, m_model, m_log, services.desktop, services.clock, m_urls);
+    m_scheduler = std::make_unique<UpdateScheduler>(
+        m_model, form,
+        [this] {
+            m_lookup->GetRemoteIP();
+            readMachineAddress();
+        },
+        [this] { m_updateExchange->UpdateIP(); });
+
+    connect(&m_log, &EventLog::appended, form.logView(), &LogView::appendChunk);
+    connect(m_versionCheck.get(), &VersionCheck::reloadRequested, this, &MainController::Form_Load);
+    connect(m_updateExchange.get(), &UpdateExchange::wizardNeeded, this, &MainController::runWizardInstead);
+
+    connect(&form, &MainWindow::tabStripEvent, this, &MainController::RememberSettings);
+    connect(&form, &MainWindow::applySettingsClicked, this, &MainController::cmdApply_Settings_Click);
+    connect(&form, &MainWindow::exitClicked, this, &MainController::cmdExit_Click);
+    connect(&form, &MainWindow::closeRequested, this, &MainController::cmdExit_Click);
+    connect(&form, &MainWindow::forceUpdateClicked, this, &MainController::cmdForceUpdate_Click);
+    connect(&form, &MainWindow::checkNowClicked, this, &MainController::cmdCheckNow_Click);
+    connect(&form, &MainWindow::homePageClicked, m_versionCheck.get(), &VersionCheck::openHomePage);
+    // Choosing the address source shows the locators only where they are used; the choice is
+    // saved by Apply alone.
+    connect(form.routerOption(), &QRadioButton::toggled, form.locatorFrame(), &QWidget::setVisible);
+}
+
+MainController::~MainController() = default;
+
+void MainController::Form_Load()
+{
+    MainWindow& form = *m_window;
+    form.hide();
+    form.tabs()->setCurrentIndex(MainWindow::StatusTab);
+
+    ProjConf conf;
+    conf.Initialize();
+    form.programNameLabel()->setText(conf.ProgramName);
+
+    for (PageRequester* requester :
+         {m_wbExternal, m_wbUpdates, m_wbKeepalive, m_wbAccount, m_wbDomains, m_wbHosts, m_wbSetip}) {
+        requester->navigate(blankPage);
+    }
+
+    m_model.ConfigPath = m_services.applicationDirectory;
+    if (!m_model.ConfigPath.endsWith(QDir::separator())) {
+        m_model.ConfigPath += QDir::separator();
+    }
+
+    const auto update = UpdateFile::read(m_model.ConfigPath);
+    if (!update) {
+        m_versionCheck->requestVersionPage();
+        return;
+    }
+    m_model.GatewayURL = update->gatewayUrl;
+    m_model.Version = update->latestVersion;
+    m_model.LastUpdate = update->lastCheckDate;
+    LoadSettings();
+}
+
+void MainController::LoadSettings()
+{
+    MainWindow& form = *m_window;
+    form.locatorList()->clear();
+    const auto settings = ConfFile::read(m_model.ConfigPath);
+    if (!settings) {
+        runWizardInstead();
+        return;
+    }
+    form.hoursBox()->setText(settings->hoursText);
+    form.minutesBox()->setText(settings->minutesText);
+    m_model.Interval = settings->intervalMinutes;
+    m_model.PingInterval = settings->pingMinutes;
+    form.locatorList()->addItems(settings->locators);
+
+    form.setNextText(SettingsModel::nextUpdateText(m_model.Interval));
+
+    if (settings->useRouterAddress) {
+        form.routerOption()->setChecked(true);
+        form.locatorFrame()->show();
+        form.usingLabel()->setText(QStringLiteral("Remote"));
+    } else {
+        form.machineOption()->setChecked(true);
+        form.locatorFrame()->hide();
+        form.usingLabel()->setText(QStringLiteral("Machine"));
+    }
+
+    form.versionCheckBox()->setChecked(settings->checkVersionAtStartUp);
+    if (settings->checkVersionAtStartUp) {
+        if (m_model.LastUpdate != m_services.clock.todayText()) {
+            m_versionCheck->requestVersionPage();
+        } else {
+            m_log.appendEntry(QStringLiteral(" - Quorvex IP Updater is up to date."));
+            m_log.appendEntry(QStringLiteral(" - Version: ") + m_model.Version);
+        }
+    }
+
+    if (settings->pingMinutes == 0) {
+        form.pingCheckBox()->setChecked(false);
+        form.pingBox()->setText(QStringLiteral("5"));
+    } else {
+        form.pingCheckBox()->setChecked(true);
+        form.pingBox()->setText(QString::number(settings->pingMinutes));
+    }
+
+    m_log.appendEntry(QStringLiteral(" - Loaded general settings."));
+    readMachineAddress();
+    m_lookup->GetRemoteIP();
+
+    m_scheduler->switchOn();
+    if (m_model.PingInterval > 0 && !m_tmrPing.isActive()) {
+        m_tmrPing.start();
+    }
+
+    const auto account = AccountFile::read(m_model.ConfigPath);
+    if (!account) {
+        runWizardInstead();
+        return;
+    }
+    m_log.appendEntry(QStringLiteral(" - Checking account credentials."));
+    form.userNameBox()->setText(account->userName);
+    form.passwordBox()->setText(account->password);
+    m_services.windows.startCredentialCheck();
+    m_services.windows.setSplashStatus(QStringLiteral("Checking your credentials ..."));
+}
+
+void MainController::runWizardInstead()
+{
+    m_services.windows.openWizard();
+    m_services.windows.closeSplash();
+}
+
+void MainController::readMachineAddress()
+{
+    m_window->setMachineText(m_services.machine.localAddress());
+}
+
+void MainController::RememberSettings()
+{
+    // The Account tab's half comes first; it arrives with the domain and host checklist.
+    if (m_window->tabs()->currentIndex() == MainWindow::SettingsTab) {
+        if (m_lstSettingsTab.isEmpty()) {
+            takeSettingsSnapshot();
+        }
+    } else if (!m_lstSettingsTab.isEmpty()) {
+        restoreSettingsSnapshot();
+    }
+}
+
+void MainController::takeSettingsSnapshot()
+{
+    const MainWindow& form = *m_window;
+    m_lstSettingsTab = {form.hoursBox()->text(),
+                        form.minutesBox()->text(),
+                        form.routerOption()->isChecked() ? QStringLiteral("0") : QStringLiteral("1"),
+                        QString::number(form.versionCheckBox()->isChecked() ? 1 : 0),
+                        form.pingBox()->text(),
+                        QString::number(form.pingCheckBox()->isChecked() ? 1 : 0)};
+    m_lstSettingsTab.append(form.locators());
+}
+
+void MainController::restoreSettingsSnapshot()
+{
+    MainWindow& form = *m_window;
+    form.hoursBox()->setText(m_lstSettingsTab.at(0));
+    form.minutesBox()->setText(m_lstSettingsTab.at(1));
+    if (m_lstSettingsTab.at(2).toInt() == 0) {
+        form.routerOption()->setChecked(true);
+    } else {
+        form.machineOption()->setChecked(true);
+    }
+    form.versionCheckBox()->setChecked(m_lstSettingsTab.at(3).toInt() != 0);
+    form.pingBox()->setText(m_lstSettingsTab.at(4));
+    form.pingCheckBox()->setChecked(m_lstSettingsTab.at(5).toInt() != 0);
+    form.locatorList()->clear();
+    form.locatorList()->addItems(m_lstSettingsTab.mid(6));
+    m_lstSettingsTab.clear();
+}
+
+void MainController::cmdApply_Settings_Click()
+{
+    const MainWindow& form = *m_window;
+    m_lstSettingsTab.clear();
+    const bool written = ConfFile::writeFromSettingsTab(
+        m_model.ConfigPath, form.hoursBox()->text(), form.minutesBox()->text(), form.routerOption()->isChecked(),
+        form.versionCheckBox()->isChecked() ? 1 : 0, form.pingBox()->text(), form.locators());
+    if (!written) {
+        m_services.desktop.message(QStringLiteral("Error"),
+                                   QStringLiteral("Failed to write the general configuration file.\r\n"
+                                                  "Please ensure that you have permission to read & write the "
+                                                  "application directory"),
+                                   Desktop::Icon::Critical, Desktop::Buttons::Ok);
+        m_services.desktop.endProgram();
+        return;
+    }
+    m_services.desktop.message(QStringLiteral("Quorvex IP Updater"), QStringLiteral("Your settings have been applied"),
+                               Desktop::Icon::Information, Desktop::Buttons::Ok);
+    m_services.windows.showSplash();
+    Form_Load();
+}
+
+void MainController::cmdExit_Click()
+{
+    const auto answer = m_services.desktop.message(
+        QStringLiteral("Exit"), QStringLiteral("Are you sure you wish to quit ?\r\nYour IP will no longer be updated"),
+        Desktop::Icon::None, Desktop::Buttons::YesNo);
+    if (answer == Desktop::Answer::Yes) {
+        m_services.desktop.endProgram();
+    }
+}
+
+void MainController::cmdForceUpdate_Click()
+{
+    m_scheduler->ForceUpdate();
+}
+
+void MainController::cmdCheckNow_Click()
+{
+    m_versionCheck->CheckNow();
+}

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "EventLog.h"
+#include "ServiceUrls.h"
+#include "SettingsModel.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class Clock;
+class Desktop;
+class MachineAddress;
+class MainWindow;
+class PageRequester;
+class RouterAddressLookup;
+class StartUpWindows;
+class UpdateExchange;
+class UpdateScheduler;
+class VersionCheck;
+
+// The loaded main window: its shared state, its hidden page requesters and exchanges, and what
+// its own buttons and the load sequence do. It lives from the main window's load to its unload;
+// a fresh one starts with fresh state.
+class MainController : public QObject
+{
+    Q_OBJECT
+
+public:
+    using RequesterFactory = std::function<PageRequester*(const QString& name, QObject* parent)>;
+
+    struct Services
+    {
+        Desktop& desktop;
+        const Clock& clock;
+        const MachineAddress& machine;
+        StartUpWindows& windows;
+        RequesterFactory makeRequester;
+        QString applicationDirectory;
+        QString serviceHost;
+        QString keepAliveSite;
+    };
+
+    explicit MainController(const Services& services, QObject* parent = nullptr);
+    ~MainController() override;
+
+    void Form_Load();
+    void LoadSettings();
+    void RememberSettings();
+
+    void cmdApply_Settings_Click();
+    void cmdExit_Click();
+    void cmdForceUpdate_Click();
+    void cmdCheckNow_Click();
+
+    MainWindow& window() const { return *m_window; }
+    SettingsModel& model() { return m_model; }
+    EventLog& log() { return m_log; }
+    UpdateScheduler& scheduler() const { return *m_scheduler; }
+    UpdateExchange& updateExchange() const { return *m_updateExchange; }
+    QTimer& pingTimer() { return m_tmrPing; }
+    const QStringList& settingsSnapshot() const { return m_lstSettingsTab; }
+
+private:
+    void takeSettingsSnapshot();
+    void restoreSettingsSnapshot();
+    void readMachineAddress();
+    void runWizardInstead();
+
+    Services m_services;
+    ServiceUrls m_urls;
+    SettingsModel m_model;
+    EventLog m_log;
+    std::unique_ptr<MainWindow> m_window;
+    QTimer m_tmrPing;
+
+    PageRequester* m_wbExternal = nullptr;
+    PageRequester* m_wbUpdates = nullptr;
+    PageRequester* m_wbKeepalive = nullptr;
+    PageRequester* m_wbAccount = nullptr;
+    PageRequester* m_wbDomains = nullptr;
+    PageRequester* m_wbHosts = nullptr;
+    PageRequester* m_wbSetip = nullptr;
+
+    std::unique_ptr<RouterAddressLookup> m_lookup;
+    std::unique_ptr<UpdateExchange> m_updateExchange;
+    std::unique_ptr<VersionCheck> m_versionCheck;
+    std::unique_ptr<UpdateScheduler> m_scheduler;
+
+    QStringList m_lstSettingsTab;
+};

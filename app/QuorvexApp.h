@@ -1,0 +1,42 @@
+#pragma once
+
+#include "InterfaceMachineAddress.h"
+#include "StartUpWindows.h"
+#include "SystemClock.h"
+#include "WidgetDesktop.h"
+
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+
+class MainController;
+class SplashWindow;
+
+// The running program: the real platform, the one network manager, the splash window, and the
+// main window's controller, made when the splash window's timer fires.
+class QuorvexApp : public QObject, public StartUpWindows
+{
+    Q_OBJECT
+
+public:
+    QuorvexApp();
+    ~QuorvexApp() override;
+
+    void showSplash() override;
+    void closeSplash() override;
+    void setSplashStatus(const QString& text) override;
+    void openWizard() override;
+    void startCredentialCheck() override;
+
+private:
+    void loadMainWindow();
+
+    WidgetDesktop m_desktop;
+    SystemClock m_clock;
+    InterfaceMachineAddress m_machine;
+    QNetworkAccessManager m_network;
+    QPointer<SplashWindow> m_splash;
+    std::unique_ptr<MainController> m_main;
+};

@@ -1,0 +1,3 @@
+#include "StartUpWindows.h"
+
+StartUpWindows::~StartUpWindows() = default;

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// The windows around the main one that the load sequence hands over to: the splash window, the
+// setup wizard and the credential check. The application implements it; tests record the calls.
+class StartUpWindows
+{
+public:
+    virtual ~StartUpWindows();
+
+    virtual void showSplash() = 0;
+    virtual void closeSplash() = 0;
+    virtual void setSplashStatus(const QString& text) = 0;
+    virtual void openWizard() = 0;
+    // Loads the credential check, which starts checking the main window's name and password.
+    virtual void startCredentialCheck() = 0;
+};

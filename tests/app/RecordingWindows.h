@@ -1,0 +1,18 @@
+#pragma once
+
+#include "StartUpWindows.h"
+
+#include <QStringList>
+
+// Records what the load sequence asks of the windows around the main one, in order.
+class RecordingWindows : public StartUpWindows
+{
+public:
+    void showSplash() override { calls.append(QStringLiteral("showSplash")); }
+    void closeSplash() override { calls.append(QStringLiteral("closeSplash")); }
+    void setSplashStatus(const QString& text) override { calls.append(QStringLiteral("splashStatus:") + text); }
+    void openWizard() override { calls.append(QStringLiteral("openWizard")); }
+    void startCredentialCheck() override { calls.append(QStringLiteral("startCredentialCheck")); }
+
+    QStringList calls;
+};
