@@ -137,7 +137,8 @@ void MainController::LoadSettings()
 
     form.versionCheckBox()->setChecked(settings->checkVersionAtStartUp);
     if (settings->checkVersionAtStartUp) {
-        if (m_model.LastUpdate != m_services.clock.todayText()) {
+        const QString today = m_services.clock.todayText();
+        if (m_model.LastUpdate != today && !m_versionCheck->hasWrittenUpdateFileOn(today)) {
             m_versionCheck->requestVersionPage();
         } else {
             m_log.appendEntry(QStringLiteral(" - Quorvex IP Updater is up to date."));

@@ -87,6 +87,8 @@ void VersionCheck::onDocumentComplete(const QString& /*url*/, const QString& tex
     } else if (!UpdateFile::writeFromVersionPage(m_model.ConfigPath, cleaned, today)) {
         failAndEnd(writeFailed);
         return;
+    } else {
+        m_updateFileWrittenOn = today;
     }
 
     if (differs) {
@@ -95,6 +97,11 @@ void VersionCheck::onDocumentComplete(const QString& /*url*/, const QString& tex
         m_log.appendEntry(u" - Latest Version: "_s + latestVersion);
     }
     emit reloadRequested();
+}
+
+bool VersionCheck::hasWrittenUpdateFileOn(const QString& date) const
+{
+    return m_updateFileWrittenOn == date;
 }
 
 void VersionCheck::failAndEnd(const QString& message)

@@ -29,6 +29,11 @@ public:
     // lblHyperlink: the service's home page in the user's browser.
     void openHomePage();
 
+    // Whether this run has already rewritten the update file on that date. A page whose gateway
+    // URL holds a comma shifts the fields, so the file's date line never reads as today; the
+    // load sequence asks this as well, so such a page is fetched once a day, not in an endless loop.
+    bool hasWrittenUpdateFileOn(const QString& date) const;
+
 signals:
     // The update file has been rewritten (or the offer declined): the settings must be read again.
     void reloadRequested();
@@ -43,4 +48,5 @@ private:
     Desktop& m_desktop;
     const Clock& m_clock;
     const ServiceUrls& m_urls;
+    QString m_updateFileWrittenOn;
 };

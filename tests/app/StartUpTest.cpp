@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -151,4 +152,52 @@ TEST(StartUp, ReloadKeepsRunningTimersAndInMemoryState)
     EXPECT_EQ(h.main().model().LastIP, u"203.0.113.7"_s);
     EXPECT_TRUE(h.main().model().AskedNewVersion);
     EXPECT_EQ(h.logEntries().count(u" - Loaded general settings."_s), 2);
+}
+
+TEST(StartUp, AVersionPageWhoseGatewayHoldsACommaIsFetchedTwiceAtMostNotForever)
+{
+    MainHarness h;
+    h.seedAll();
+    h.seedUpdateFile(u"0"_s);
+    h.desktop.queueAnswer(Desktop::Answer::No); // the shifted fields read "b" as the latest version
+    h.main().Form_Load();
+    ScriptedPageRequester& updates = h.requester(u"wb_updates"_s);
+    int fetched = 0;
+    while (updates.hasPending() && updates.lastNavigation() != u"about:blank"_s && fetched < 10) {
+        ++fetched;
+        updates.completeWith(u"url=http://gw/a,b\r\nversion=1.3\r\n"_s);
+        if (updates.lastNavigation() == u"about:blank"_s) {
+            updates.completeBlank();
+        }
+    }
+    EXPECT_EQ(fetched, 2);
+    EXPECT_EQ(h.desktop.endProgramCalls(), 0);
+}
+
+TEST(StartUp, SchedulerAndForceUpdateReachTheLookupAndTheGateway)
+{
+    MainHarness h;
+    h.seedAll();
+    h.main().Form_Load();
+    h.requester(u"wb_external"_s).clearNavigations();
+    h.machine.setLocalAddress(u"192.0.2.99"_s);
+    h.main().scheduler().tick(); // the first tick goes straight to the lookup
+    EXPECT_EQ(h.requester(u"wb_external"_s).navigations(), QStringList{u"loc1.example"_s});
+    EXPECT_EQ(h.window().machineText(), u"192.0.2.99"_s);
+
+    h.window().findChild<QPushButton*>(u"cmdForceUpdate"_s)->click();
+    EXPECT_TRUE(h.requester(u"wb_setip"_s)
+                    .lastNavigation()
+                    .startsWith(u"http://127.0.0.1:8780/dyn/update?login=demo&password=demo123&force=Y"_s));
+}
+
+TEST(StartUp, AnUpdateWithoutHostsHandsOverToTheWizard)
+{
+    MainHarness h;
+    h.seedAll();
+    h.main().Form_Load();
+    h.windows.calls.clear();
+    h.seedAccount("demo\r\ndemo123\r\n");
+    h.main().cmdForceUpdate_Click();
+    EXPECT_EQ(h.windows.calls, (QStringList{u"openWizard"_s, u"closeSplash"_s}));
 }

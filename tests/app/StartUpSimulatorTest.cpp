@@ -1,0 +1,102 @@
+#include "EventLog.h"
+#include "HttpPageRequester.h"
+#include "MainController.h"
+#include "MainWindow.h"
+#include "RecordingWindows.h"
+#include "SettingsModel.h"
+#include "UpdateExchange.h"
+#include "support/FakeClock.h"
+#include "support/FakeDesktop.h"
+#include "support/FakeMachineAddress.h"
+#include "support/QtPrinters.h"
+#include "support/SimulatorProcess.h"
+#include "support/TemporaryAppDirectory.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool waitUntil(const std::function<bool()>& condition, int milliseconds = 10000)
+{
+    QDeadlineTimer deadline(milliseconds);
+    while (!condition()) {
+        if (deadline.hasExpired()) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+} // namespace
+
+// From a start with seeded files, over real HTTP, to the update the service records.
+TEST(StartUpAgainstSimulator, SeededStartEndsInAGatewayRequestWithTheHostsAndTheLookedUpAddress)
+{
+    SimulatorProcess sim;
+    ASSERT_TRUE(sim.start()) << sim.errorString().toStdString();
+    ASSERT_TRUE(sim.control(u"/control/public-ip?value=198.51.100.77"_s));
+
+    TemporaryAppDirectory dir;
+    FakeClock clock;
+    dir.writeBytes(u"Update.ini"_s,
+                   (sim.baseUrl() + u"/dyn/update\r\n1.3\r\n"_s + clock.todayText() + u"\r\n"_s).toUtf8());
+    dir.writeBytes(u"Conf.ini"_s, (u"0\r\n5\r\n 0 \r\n 1 \r\n0\r\n"_s + sim.hostAndPort() + u"/echo1\r\n"_s).toUtf8());
+    dir.writeBytes(u"Account.ini"_s, "demo\r\ndemo123\r\nwww.example.com\r\nmail.example.com\r\n");
+
+    FakeDesktop desktop;
+    FakeMachineAddress machine;
+    RecordingWindows windows;
+    QNetworkAccessManager network;
+    network.setProxy(QNetworkProxy::NoProxy);
+    MainController::Services services{desktop,
+                                      clock,
+                                      machine,
+                                      windows,
+                                      [&network](const QString& name, QObject* parent) -> PageRequester* {
+                                          auto* requester = new HttpPageRequester(network, parent);
+                                          requester->setObjectName(name);
+                                          return requester;
+                                      },
+                                      dir.path(),
+                                      sim.hostAndPort(),
+                                      sim.hostAndPort() + u"/keepalive"_s};
+    MainController main(services);
+    main.Form_Load();
+    ASSERT_TRUE(waitUntil([&] { return main.window().remoteText() == u"198.51.100.77"_s; }))
+        << main.window().remoteText().toStdString();
+    EXPECT_TRUE(windows.calls.contains(u"startCredentialCheck"_s));
+
+    // What a successful credential check and host listing lead to: the first forced update.
+    main.window().setLastText(u"Updating ..."_s);
+    main.model().Force = 1;
+    main.updateExchange().UpdateIP();
+    ASSERT_TRUE(waitUntil([&] { return main.log().text().contains(u"Completed updating."_s); }))
+        << main.log().text().toStdString();
+
+    EXPECT_TRUE(main.log().text().contains(u" - All selected domains were updated.\r\n"_s));
+    EXPECT_EQ(main.model().LastIP, u"198.51.100.77"_s);
+    const QStringList requests = sim.requestLog();
+    QStringList gatewayRequests;
+    for (const QString& line : requests) {
+        if (line.startsWith(u"GET /dyn/update?"_s)) {
+            gatewayRequests.append(line);
+        }
+    }
+    ASSERT_EQ(gatewayRequests.size(), 1) << requests.join(u'\n').toStdString();
+    EXPECT_TRUE(gatewayRequests.first().startsWith(
+        u"GET /dyn/update?login=demo&password=demo123&force=Y&host=www.example.com;mail.example.com"
+        u"&myip=198.51.100.77&unique="_s));
+    EXPECT_LT(requests.indexOf(u"GET /echo1"_s), requests.indexOf(gatewayRequests.first()));
+    const QString records = QString::fromUtf8(sim.get(u"/control/records"_s));
+    EXPECT_TRUE(records.contains(u"www.example.com\t198.51.100.77"_s)) << records.toStdString();
+    EXPECT_TRUE(records.contains(u"mail.example.com\t198.51.100.77"_s));
+}
