@@ -1,0 +1,3 @@
+#include "HostChecklist.h"
+
+HostChecklist::~HostChecklist() = default;

@@ -1,0 +1,3 @@
+#include "WizardHostStep.h"
+
+WizardHostStep::~WizardHostStep() = default;
