@@ -104,7 +104,6 @@ void DomainHostLists::onDomainsComplete(const QString& /*url*/, const QString& t
         return;
     }
 
-    m_lstDomain.clear();
     m_checklist.Clear();
     if (m_wizard.isOpen()) {
         m_wizard.checklist().Clear();
@@ -113,7 +112,8 @@ void DomainHostLists::onDomainsComplete(const QString& /*url*/, const QString& t
     if (!items) {
         return;
     }
-    // Empty items stay: two blanks in a row queue a domain with an empty name, asked for like any other.
+    // The queue is replaced whole. Empty items stay: two blanks in a row queue a domain with an
+    // empty name, asked for like any other.
     m_lstDomain = *items;
     // The file always holds at least a line end, so this is the read-back going wrong.
     if (m_lstDomain.isEmpty()) {
