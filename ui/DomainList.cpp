@@ -36,6 +36,9 @@ DomainList::DomainList(QWidget* parent) : QWidget(parent)
     // Made first, so that the viewport, a later sibling, covers it even in a wide control.
     m_focus = new QLineEdit(this);
     m_focus->setObjectName(u"focus"_s);
+    // Only ever given the focus by the control itself: Tab skips it and typing leaves no text.
+    m_focus->setFocusPolicy(Qt::ClickFocus);
+    m_focus->setReadOnly(true);
     m_focus->setGeometry(pixelRect(Layout::FocusLeft, Layout::FocusTop, Layout::FocusWidth, Layout::FocusHeight));
 
     m_container = new QWidget(this);

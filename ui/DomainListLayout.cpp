@@ -1,6 +1,7 @@
 #include "DomainListLayout.h"
 
 #include <algorithm>
+#include <iterator>
 
 DomainListLayout::DomainListLayout()
 {
