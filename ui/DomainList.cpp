@@ -23,6 +23,11 @@ void paintWhite(QWidget* widget)
     widget->setAutoFillBackground(true);
 }
 
+QSize designSize()
+{
+    return QSize(DomainList::toPixels(Layout::DesignWidth), DomainList::toPixels(Layout::DesignHeight));
+}
+
 QRect pixelRect(int left, int top, int width, int height)
 {
     return QRect(DomainList::toPixels(left), DomainList::toPixels(top), DomainList::toPixels(width),
@@ -67,7 +72,7 @@ DomainList::DomainList(QWidget* parent) : QWidget(parent)
     m_headings.append(makeHeading(m_layout.headings().first()));
     m_hosts.append(makeHost(m_layout.hosts().first()));
 
-    resize(sizeHint());
+    resize(designSize());
     followSize();
     showScrollState();
 }
@@ -83,7 +88,7 @@ int DomainList::toPixels(int twips)
 
 QSize DomainList::sizeHint() const
 {
-    return QSize(toPixels(Layout::DesignWidth), toPixels(Layout::DesignHeight));
+    return designSize();
 }
 
 void DomainList::AddDomain(const QString& domain)
