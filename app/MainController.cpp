@@ -4,6 +4,8 @@
 #include "Clock.h"
 #include "ConfFile.h"
 #include "Desktop.h"
+#include "DomainHostLists.h"
+#include "DomainList.h"
 #include "LogView.h"
 #include "MachineAddress.h"
 #include "MainWindow.h"
@@ -58,6 +60,9 @@ MainController::MainController(const Services& services, QObject* parent)
             readMachineAddress();
         },
         [this] { m_updateExchange->UpdateIP(); });
+    m_hostLists = std::make_unique<DomainHostLists>(*m_wbDomains, *m_wbHosts, m_model, form, form.checklist(),
+                                                    services.wizardHosts, *m_updateExchange, m_log, services.desktop,
+                                                    services.clock, m_urls);
 
     connect(&m_log, &EventLog::appended, form.logView(), &LogView::appendChunk);
     connect(m_versionCheck.get(), &VersionCheck::reloadRequested, this, &MainController::Form_Load);
@@ -65,6 +70,9 @@ MainController::MainController(const Services& services, QObject* parent)
 
     connect(&form, &MainWindow::tabStripEvent, this, &MainController::RememberSettings);
     connect(&form, &MainWindow::applySettingsClicked, this, &MainController::cmdApply_Settings_Click);
+    connect(&form, &MainWindow::applyAccountClicked, this, &MainController::cmdApply_Account_Click);
+    connect(&form, &MainWindow::resetAccountClicked, this, &MainController::ResetAccount_Click);
+    connect(&form, &MainWindow::refreshHostsClicked, this, &MainController::GetDomains);
     connect(&form, &MainWindow::exitClicked, this, &MainController::cmdExit_Click);
     connect(&form, &MainWindow::closeRequested, this, &MainController::cmdExit_Click);
     connect(&form, &MainWindow::forceUpdateClicked, this, &MainController::cmdForceUpdate_Click);
@@ -186,16 +194,54 @@ void MainController::readMachineAddress()
     m_window->setMachineText(m_services.machine.localAddress());
 }
 
+void MainController::GetDomains()
+{
+    m_hostLists->GetDomains();
+}
+
 void MainController::RememberSettings()
 {
-    // The Account tab's half comes first; it arrives with the domain and host checklist.
-    if (m_window->tabs()->currentIndex() == MainWindow::SettingsTab) {
+    const int tab = m_window->tabs()->currentIndex();
+    if (tab == MainWindow::AccountTab) {
+        if (!m_lstAccountsTab.isEmpty()) {
+            return;
+        }
+        takeAccountSnapshot();
+    } else if (!m_lstAccountsTab.isEmpty()) {
+        restoreAccountSnapshot();
+    }
+
+    if (tab == MainWindow::SettingsTab) {
         if (m_lstSettingsTab.isEmpty()) {
             takeSettingsSnapshot();
         }
     } else if (!m_lstSettingsTab.isEmpty()) {
         restoreSettingsSnapshot();
     }
+}
+
+void MainController::takeAccountSnapshot()
+{
+    const MainWindow& form = *m_window;
+    const HostChecklist& checklist = form.checklist();
+    m_lstAccountsTab = {form.userName(), form.password()};
+    m_lstAccountsTabSelected = {false, false};
+    for (int i = 0; i < checklist.ListCount(); ++i) {
+        m_lstAccountsTab.append(checklist.List(i));
+        m_lstAccountsTabSelected.append(checklist.IsSelected(i));
+    }
+}
+
+void MainController::restoreAccountSnapshot()
+{
+    MainWindow& form = *m_window;
+    form.userNameBox()->setText(m_lstAccountsTab.at(0));
+    form.passwordBox()->setText(m_lstAccountsTab.at(1));
+    for (qsizetype i = 2; i < m_lstAccountsTab.size(); ++i) {
+        form.checklist().Selected(m_lstAccountsTab.at(i), m_lstAccountsTabSelected.at(i));
+    }
+    m_lstAccountsTab.clear();
+    m_lstAccountsTabSelected.clear();
 }
 
 void MainController::takeSettingsSnapshot()
@@ -226,6 +272,53 @@ void MainController::restoreSettingsSnapshot()
     form.locatorList()->clear();
     form.locatorList()->addItems(m_lstSettingsTab.mid(6));
     m_lstSettingsTab.clear();
+}
+
+void MainController::cmdApply_Account_Click()
+{
+    const MainWindow& form = *m_window;
+    const HostChecklist& checklist = form.checklist();
+    if (checklist.SelCount() == 0) {
+        m_services.desktop.message(QStringLiteral("Error"),
+                                   QStringLiteral("You must select at least one host to update."),
+                                   Desktop::Icon::Exclamation, Desktop::Buttons::Ok);
+        return;
+    }
+    m_lstAccountsTab.clear();
+    m_lstAccountsTabSelected.clear();
+    QStringList hosts;
+    for (int i = 0; i < checklist.ListCount(); ++i) {
+        if (checklist.IsSelected(i)) {
+            hosts.append(checklist.List(i));
+        }
+    }
+    if (!AccountFile::write(m_model.ConfigPath, form.userName(), form.password(), hosts)) {
+        m_services.desktop.message(QStringLiteral("Error"),
+                                   QStringLiteral("Failed to write the account configuration file.\r\n"
+                                                  "Please ensure that you have permission to read & write the "
+                                                  "application directory"),
+                                   Desktop::Icon::Critical, Desktop::Buttons::Ok);
+        m_services.desktop.endProgram();
+        return;
+    }
+    m_services.desktop.message(QStringLiteral("QuorVex IP Updater"), QStringLiteral("Your settings have been applied"),
+                               Desktop::Icon::Information, Desktop::Buttons::Ok);
+    m_services.windows.showSplash();
+    Form_Load();
+}
+
+void MainController::ResetAccount_Click()
+{
+    const auto answer =
+        m_services.desktop.message(QStringLiteral("Reconfigure account?"),
+                                   QStringLiteral("You sure you want to reconfigure your account settings?"),
+                                   Desktop::Icon::Information, Desktop::Buttons::OkCancel);
+    if (answer != Desktop::Answer::Ok) {
+        return;
+    }
+    m_services.windows.openWizard();
+    m_window->hide();
+    m_services.windows.unloadMainWindow();
 }
 
 void MainController::cmdApply_Settings_Click()

@@ -13,6 +13,7 @@
 
 class Clock;
 class Desktop;
+class DomainHostLists;
 class MachineAddress;
 class MainWindow;
 class PageRequester;
@@ -21,6 +22,7 @@ class StartUpWindows;
 class UpdateExchange;
 class UpdateScheduler;
 class VersionCheck;
+class WizardHostStep;
 
 // The loaded main window: its shared state, its hidden page requesters and exchanges, and what
 // its own buttons and the load sequence do. It lives from the main window's load to its unload;
@@ -38,6 +40,7 @@ public:
         const Clock& clock;
         const MachineAddress& machine;
         StartUpWindows& windows;
+        WizardHostStep& wizardHosts;
         RequesterFactory makeRequester;
         QString applicationDirectory;
         QString serviceHost;
@@ -50,7 +53,10 @@ public:
     void Form_Load();
     void LoadSettings();
     void RememberSettings();
+    void GetDomains();
 
+    void cmdApply_Account_Click();
+    void ResetAccount_Click();
     void cmdApply_Settings_Click();
     void cmdExit_Click();
     void cmdForceUpdate_Click();
@@ -63,8 +69,12 @@ public:
     UpdateExchange& updateExchange() const { return *m_updateExchange; }
     QTimer& pingTimer() { return m_tmrPing; }
     const QStringList& settingsSnapshot() const { return m_lstSettingsTab; }
+    const QStringList& accountSnapshot() const { return m_lstAccountsTab; }
+    DomainHostLists& hostLists() const { return *m_hostLists; }
 
 private:
+    void takeAccountSnapshot();
+    void restoreAccountSnapshot();
     void takeSettingsSnapshot();
     void restoreSettingsSnapshot();
     void readMachineAddress();
@@ -89,6 +99,10 @@ private:
     std::unique_ptr<UpdateExchange> m_updateExchange;
     std::unique_ptr<VersionCheck> m_versionCheck;
     std::unique_ptr<UpdateScheduler> m_scheduler;
+    std::unique_ptr<DomainHostLists> m_hostLists;
 
+    // Tab snapshots; for the Account tab, which of its host entries were checked.
+    QStringList m_lstAccountsTab;
+    QList<bool> m_lstAccountsTabSelected;
     QStringList m_lstSettingsTab;
 };

@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include "DomainList.h"
 #include "LogView.h"
 
 #include <QCheckBox>
@@ -137,10 +138,7 @@ QWidget* MainWindow::buildAccountTab()
     form->addRow(QStringLiteral("Username:"), m_txtusername);
     form->addRow(QStringLiteral("Password:"), m_txtpassword);
 
-    // Where the domain and host checklist goes.
-    auto* checklist = named(new QFrame, QStringLiteral("domainList1"));
-    checklist->setFrameShape(QFrame::StyledPanel);
-    checklist->setMinimumHeight(120);
+    m_domainList1 = named(new DomainList, QStringLiteral("domainList1"));
 
     auto* refresh = named(new QPushButton(QStringLiteral("&Refresh List")), QStringLiteral("cmdRefreshHosts"));
     auto* apply = named(new QPushButton(QStringLiteral("&Apply")), QStringLiteral("cmdApply_Account"));
@@ -158,7 +156,7 @@ QWidget* MainWindow::buildAccountTab()
     auto* layout = new QVBoxLayout(tab);
     layout->addLayout(form);
     layout->addWidget(new QLabel(QStringLiteral("Hosts to update:")));
-    layout->addWidget(checklist, 1);
+    layout->addWidget(m_domainList1, 1);
     layout->addLayout(buttons);
     return tab;
 }

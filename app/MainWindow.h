@@ -4,6 +4,7 @@
 
 #include <QWidget>
 
+class DomainList;
 class LogView;
 class QCheckBox;
 class QGroupBox;
@@ -59,6 +60,7 @@ public:
     QCheckBox* pingCheckBox() const { return m_chkPing; }
     QLineEdit* pingBox() const { return m_txtPing; }
     LogView* logView() const { return m_txtLog; }
+    DomainList& checklist() const { return *m_domainList1; }
 
 signals:
     void forceUpdateClicked();
@@ -107,5 +109,6 @@ private:
     QCheckBox* m_chkPing = nullptr;
     QLineEdit* m_txtPing = nullptr;
     LogView* m_txtLog = nullptr;
+    DomainList* m_domainList1 = nullptr;
     QLabel* m_label7 = nullptr;
 };

@@ -1,9 +1,11 @@
 #include "QuorvexApp.h"
 
 #include "ApplicationDirectory.h"
+#include "CredentialCheck.h"
 #include "HttpPageRequester.h"
 #include "MainController.h"
 #include "ServiceConstants.h"
+#include "ServiceUrls.h"
 #include "SplashWindow.h"
 
 QuorvexApp::QuorvexApp()
@@ -47,7 +49,30 @@ void QuorvexApp::openWizard()
 
 void QuorvexApp::startCredentialCheck()
 {
-    // The credential check attaches here.
+    // A check still under way (a reload during it) goes on; nothing new starts.
+    if (m_check || !m_main) {
+        return;
+    }
+    PageRequester* wb = makeRequester(QStringLiteral("wb"), nullptr);
+    static const ServiceUrls urls(ServiceConstants::serviceHost());
+    m_check = new CredentialCheck(CredentialCheck::Parts{*wb, *m_main, *this, m_wizard, m_desktop, m_clock, urls},
+                                  m_wizard.isOpen());
+    wb->setParent(m_check);
+    connect(m_check, &CredentialCheck::finished, m_check, &QObject::deleteLater);
+}
+
+void QuorvexApp::unloadMainWindow()
+{
+    delete m_check;
+    // Called from the main window's own button: it goes once that handler has returned.
+    m_main.release()->deleteLater();
+}
+
+PageRequester* QuorvexApp::makeRequester(const QString& name, QObject* parent)
+{
+    auto* requester = new HttpPageRequester(m_network, parent);
+    requester->setObjectName(name);
+    return requester;
 }
 
 void QuorvexApp::loadMainWindow()
@@ -56,18 +81,16 @@ void QuorvexApp::loadMainWindow()
     if (m_main) {
         return;
     }
-    MainController::Services services{m_desktop,
-                                      m_clock,
-                                      m_machine,
-                                      *this,
-                                      [this](const QString& name, QObject* parent) -> PageRequester* {
-                                          auto* requester = new HttpPageRequester(m_network, parent);
-                                          requester->setObjectName(name);
-                                          return requester;
-                                      },
-                                      ApplicationDirectory::path(),
-                                      ServiceConstants::serviceHost(),
-                                      ServiceConstants::keepAliveSite()};
+    MainController::Services services{
+        m_desktop,
+        m_clock,
+        m_machine,
+        *this,
+        m_wizard,
+        [this](const QString& name, QObject* parent) { return makeRequester(name, parent); },
+        ApplicationDirectory::path(),
+        ServiceConstants::serviceHost(),
+        ServiceConstants::keepAliveSite()};
     m_main = std::make_unique<MainController>(services);
     m_main->Form_Load();
 }

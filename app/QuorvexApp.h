@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClosedWizard.h"
 #include "InterfaceMachineAddress.h"
 #include "StartUpWindows.h"
 #include "SystemClock.h"
@@ -11,6 +12,8 @@
 
 #include <memory>
 
+class CredentialCheck;
+class PageRequester;
 class MainController;
 class SplashWindow;
 
@@ -29,14 +32,18 @@ public:
     void setSplashStatus(const QString& text) override;
     void openWizard() override;
     void startCredentialCheck() override;
+    void unloadMainWindow() override;
 
 private:
     void loadMainWindow();
+    PageRequester* makeRequester(const QString& name, QObject* parent);
 
     WidgetDesktop m_desktop;
     SystemClock m_clock;
     InterfaceMachineAddress m_machine;
     QNetworkAccessManager m_network;
+    ClosedWizard m_wizard;
     QPointer<SplashWindow> m_splash;
     std::unique_ptr<MainController> m_main;
+    QPointer<CredentialCheck> m_check;
 };

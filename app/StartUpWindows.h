@@ -15,4 +15,6 @@ public:
     virtual void openWizard() = 0;
     // Loads the credential check, which starts checking the main window's name and password.
     virtual void startCredentialCheck() = 0;
+    // Reset Account: the main window is unloaded (its timers stop with it) once the call returns.
+    virtual void unloadMainWindow() = 0;
 };

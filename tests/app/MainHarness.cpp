@@ -8,6 +8,7 @@ MainHarness::MainHarness()
                                       clock,
                                       machine,
                                       windows,
+                                      wizard,
                                       [this](const QString& name, QObject* parent) -> PageRequester* {
                                           auto* requester = new ScriptedPageRequester(parent);
                                           requester->setObjectName(name);

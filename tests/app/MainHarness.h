@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClosedWizard.h"
 #include "MainController.h"
 #include "RecordingWindows.h"
 #include "support/FakeClock.h"
@@ -41,6 +42,7 @@ public:
     FakeDesktop desktop;
     FakeMachineAddress machine;
     RecordingWindows windows;
+    ClosedWizard wizard;
 
 private:
     QMap<QString, ScriptedPageRequester*> m_requesters;

@@ -13,6 +13,7 @@ public:
     void setSplashStatus(const QString& text) override { calls.append(QStringLiteral("splashStatus:") + text); }
     void openWizard() override { calls.append(QStringLiteral("openWizard")); }
     void startCredentialCheck() override { calls.append(QStringLiteral("startCredentialCheck")); }
+    void unloadMainWindow() override { calls.append(QStringLiteral("unloadMainWindow")); }
 
     QStringList calls;
 };

@@ -1,3 +1,4 @@
+#include "ClosedWizard.h"
 #include "EventLog.h"
 #include "HttpPageRequester.h"
 #include "MainController.h"
@@ -55,12 +56,14 @@ TEST(StartUpAgainstSimulator, SeededStartEndsInAGatewayRequestWithTheHostsAndThe
     FakeDesktop desktop;
     FakeMachineAddress machine;
     RecordingWindows windows;
+    ClosedWizard wizard;
     QNetworkAccessManager network;
     network.setProxy(QNetworkProxy::NoProxy);
     MainController::Services services{desktop,
                                       clock,
                                       machine,
                                       windows,
+                                      wizard,
                                       [&network](const QString& name, QObject* parent) -> PageRequester* {
                                           auto* requester = new HttpPageRequester(network, parent);
                                           requester->setObjectName(name);

@@ -1,0 +1,6 @@
+#include "ClosedWizard.h"
+
+HostChecklist& ClosedWizard::checklist()
+{
+    return m_checklist;
+}

@@ -1,0 +1,3 @@
+#include "SetupWizardSide.h"
+
+SetupWizardSide::~SetupWizardSide() = default;
