@@ -109,6 +109,11 @@ void DomainListLayout::UpdateScrollBar()
 {
     if (m_frameHeight <= m_barHeight) {
         m_barVisible = false;
+        // A list that fits has nothing to scroll: a panel left pushed up by an earlier, longer
+        // list would hide every row. Clear itself (height 0) leaves the position as it was.
+        if (m_frameHeight > 0) {
+            scrollTo(0);
+        }
         return;
     }
     m_barVisible = true;

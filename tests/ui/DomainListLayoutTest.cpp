@@ -128,6 +128,9 @@ TEST(DomainListLayout, ClearStartsOverAndKeepsTheTemplatesAndTheScrollPosition)
     layout.AddDomain(u"again.net"_s);
     EXPECT_EQ(layout.rows().first().top, 119);
     EXPECT_FALSE(layout.scrollBarVisible());
+    // A refilled list that fits is shown from its top, not left pushed up out of sight.
+    EXPECT_EQ(layout.scrollPosition(), 0);
+    EXPECT_EQ(layout.scrollFrameTop(), 0);
 }
 
 TEST(DomainListLayout, LoweringTheMaximumBelowThePositionMovesThePanel)
@@ -140,9 +143,10 @@ TEST(DomainListLayout, LoweringTheMaximumBelowThePositionMovesThePanel)
     EXPECT_FALSE(layout.scrollTo(100000));
     EXPECT_FALSE(layout.scrollTo(layout.scrollBarMaximum()));
 
-    layout.Clear();
-    layout.Resize(Layout::DesignWidth, 1521 - 3 + Layout::ScrollBarMargin);
-    fill(layout, 4);
+    // A taller control makes the next add lower the maximum below the position.
+    const int panel = layout.scrollFrameHeight();
+    layout.Resize(Layout::DesignWidth, panel + 255 - 3 + Layout::ScrollBarMargin);
+    layout.AddHost(u"one.more"_s);
     EXPECT_EQ(layout.scrollBarMaximum(), 3);
     EXPECT_EQ(layout.scrollPosition(), 3);
     EXPECT_EQ(layout.scrollFrameTop(), -3);
