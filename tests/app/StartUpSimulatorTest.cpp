@@ -1,4 +1,6 @@
 #include "ClosedWizard.h"
+#include "CredentialCheck.h"
+#include "DomainList.h"
 #include "EventLog.h"
 #include "HttpPageRequester.h"
 #include "MainController.h"
@@ -6,6 +8,7 @@
 #include "RecordingWindows.h"
 #include "SettingsModel.h"
 #include "UpdateExchange.h"
+#include "UpdateScheduler.h"
 #include "support/FakeClock.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeMachineAddress.h"
@@ -36,6 +39,30 @@ bool waitUntil(const std::function<bool()>& condition, int milliseconds = 10000)
     }
     return true;
 }
+
+// The windows around the main one as the program has them, with the credential check made for
+// real; its one-second timer is run at once.
+class CheckingWindows : public RecordingWindows
+{
+public:
+    void startCredentialCheck() override
+    {
+        RecordingWindows::startCredentialCheck();
+        wb = std::make_unique<HttpPageRequester>(*network);
+        check = std::make_unique<CredentialCheck>(
+            CredentialCheck::Parts{*wb, *main, *this, wizard, *desktop, *clock, *urls}, false);
+        check->tmr_Timer();
+    }
+
+    QNetworkAccessManager* network = nullptr;
+    MainController* main = nullptr;
+    Desktop* desktop = nullptr;
+    const Clock* clock = nullptr;
+    const ServiceUrls* urls = nullptr;
+    ClosedWizard wizard;
+    std::unique_ptr<HttpPageRequester> wb;
+    std::unique_ptr<CredentialCheck> check;
+};
 
 } // namespace
 
@@ -102,4 +129,71 @@ TEST(StartUpAgainstSimulator, SeededStartEndsInAGatewayRequestWithTheHostsAndThe
     const QString records = QString::fromUtf8(sim.get(u"/control/records"_s));
     EXPECT_TRUE(records.contains(u"www.example.com\t198.51.100.77"_s)) << records.toStdString();
     EXPECT_TRUE(records.contains(u"mail.example.com\t198.51.100.77"_s));
+}
+
+TEST(StartUpAgainstSimulator, FullStartListsTheAccountTicksTheSavedHostsAndForcesOneUpdate)
+{
+    SimulatorProcess sim;
+    ASSERT_TRUE(sim.start()) << sim.errorString().toStdString();
+    ASSERT_TRUE(sim.control(u"/control/public-ip?value=198.51.100.23"_s));
+
+    TemporaryAppDirectory dir;
+    FakeClock clock;
+    dir.writeBytes(u"Update.ini"_s,
+                   (sim.baseUrl() + u"/dyn/update\r\n1.3\r\n"_s + clock.todayText() + u"\r\n"_s).toUtf8());
+    dir.writeBytes(u"Conf.ini"_s, (u"0\r\n5\r\n 0 \r\n 1 \r\n0\r\n"_s + sim.hostAndPort() + u"/echo2\r\n"_s).toUtf8());
+    dir.writeBytes(u"Account.ini"_s, "demo\r\ndemo123\r\nhome.example.net\r\n");
+
+    FakeDesktop desktop;
+    FakeMachineAddress machine;
+    QNetworkAccessManager network;
+    network.setProxy(QNetworkProxy::NoProxy);
+    const ServiceUrls urls(sim.hostAndPort());
+    CheckingWindows windows;
+    MainController::Services services{desktop,
+                                      clock,
+                                      machine,
+                                      windows,
+                                      windows.wizard,
+                                      [&network](const QString& name, QObject* parent) -> PageRequester* {
+                                          auto* requester = new HttpPageRequester(network, parent);
+                                          requester->setObjectName(name);
+                                          return requester;
+                                      },
+                                      dir.path(),
+                                      sim.hostAndPort(),
+                                      sim.hostAndPort() + u"/keepalive"_s};
+    MainController main(services);
+    windows.network = &network;
+    windows.main = &main;
+    windows.desktop = &desktop;
+    windows.clock = &clock;
+    windows.urls = &urls;
+    main.Form_Load();
+
+    ASSERT_TRUE(waitUntil([&] { return main.log().text().contains(u"Completed updating."_s); }))
+        << main.log().text().toStdString();
+    EXPECT_TRUE(main.window().isVisible());
+    EXPECT_EQ(desktop.messages().size(), 0);
+    const HostChecklist& list = main.window().checklist();
+    QStringList hosts;
+    for (int i = 1; i < list.ListCount(); ++i) {
+        hosts.append(list.List(i) + (list.IsSelected(i) ? u" [x]"_s : QString()));
+    }
+    EXPECT_EQ(hosts, (QStringList{u"www.example.com"_s, u"mail.example.com"_s, u"home.example.net [x]"_s}));
+    EXPECT_EQ(main.model().StartUp, 0);
+    EXPECT_TRUE(main.scheduler().timer().isActive());
+
+    QStringList gatewayRequests;
+    for (const QString& line : sim.requestLog()) {
+        if (line.startsWith(u"GET /dyn/update?"_s)) {
+            gatewayRequests.append(line);
+        }
+    }
+    ASSERT_EQ(gatewayRequests.size(), 1);
+    EXPECT_TRUE(gatewayRequests.first().contains(u"&force=Y&host=home.example.net&myip=198.51.100.23&unique="_s))
+        << gatewayRequests.first().toStdString();
+    const QString records = QString::fromUtf8(sim.get(u"/control/records"_s));
+    EXPECT_TRUE(records.contains(u"home.example.net\t198.51.100.23"_s)) << records.toStdString();
+    EXPECT_FALSE(records.contains(u"www.example.com\t198.51.100.23"_s));
 }
