@@ -1,0 +1,3 @@
+#include "WizardMainSide.h"
+
+WizardMainSide::~WizardMainSide() = default;
