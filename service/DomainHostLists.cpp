@@ -226,12 +226,7 @@ std::optional<QStringList> DomainHostLists::readTemporary(const QString& canonic
         fail(failure);
         return std::nullopt;
     }
-    FieldReader reader(*content);
-    QStringList items;
-    while (!reader.atEnd()) {
-        items.append(*reader.readText());
-    }
-    return items;
+    return FieldReader(*content).readRemainingTexts();
 }
 
 void DomainHostLists::fail(const QString& message)

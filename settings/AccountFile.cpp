@@ -39,12 +39,7 @@ std::optional<QStringList> AccountFile::readItems(const QString& configPath)
     if (!content) {
         return std::nullopt;
     }
-    FieldReader reader(*content);
-    QStringList items;
-    while (!reader.atEnd()) {
-        items.append(*reader.readText());
-    }
-    return items;
+    return FieldReader(*content).readRemainingTexts();
 }
 
 std::optional<QStringList> AccountFile::readHosts(const QString& configPath)

@@ -53,9 +53,7 @@ std::optional<GeneralSettings> ConfFile::read(const QString& configPath)
     settings.useRouterAddress = *addressSource == 0.0;
     settings.checkVersionAtStartUp = *versionCheck != 0.0;
     settings.pingMinutes = *ping;
-    while (!reader.atEnd()) {
-        settings.locators.append(*reader.readText());
-    }
+    settings.locators = reader.readRemainingTexts();
     return settings;
 }
 

@@ -110,3 +110,12 @@ std::optional<qint16> FieldReader::readInt16()
     }
     return NumberText::toInt16(*number);
 }
+
+QStringList FieldReader::readRemainingTexts()
+{
+    QStringList texts;
+    while (auto text = readText()) {
+        texts.append(std::move(*text));
+    }
+    return texts;
+}

@@ -3,6 +3,7 @@
 #include "FieldValue.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -25,6 +26,8 @@ public:
     std::optional<FieldValue> readNumberOrText();
     // A number rounded half to even that fits a 16-bit signed integer; an empty field reads as 0.
     std::optional<qint16> readInt16();
+    // Every field left, as text, empty ones included.
+    QStringList readRemainingTexts();
 
 private:
     struct Field

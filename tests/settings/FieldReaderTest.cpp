@@ -13,10 +13,8 @@ namespace {
 QStringList readAllTexts(const QString& content)
 {
     FieldReader reader(content);
-    QStringList fields;
-    while (!reader.atEnd()) {
-        fields.append(*reader.readText());
-    }
+    QStringList fields = reader.readRemainingTexts();
+    EXPECT_TRUE(reader.atEnd());
     return fields;
 }
 
