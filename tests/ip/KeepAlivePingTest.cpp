@@ -61,19 +61,10 @@ TEST_F(KeepAlivePingTest, ThePeriodInTheBoxIsReadAtEachPing)
     EXPECT_EQ(pingTicks(9), (std::vector<int>{5, 7, 9})) << "ticks counted from the first ping";
 }
 
-TEST_F(KeepAlivePingTest, ACountdownStartingAtZeroOrBelowNeverPings)
-{
-    for (const qint16 start : {qint16(0), qint16(-1), qint16(-200)}) {
-        model.PingInterval = start;
-        EXPECT_TRUE(pingTicks(500).empty()) << start;
-        EXPECT_EQ(model.PingInterval, start - 500);
-    }
-    EXPECT_EQ(logLines(), 0);
-}
-
-TEST_F(KeepAlivePingTest, TheCountdownStopsAtItsLowestValueInsteadOfWrappingToAPing)
+TEST_F(KeepAlivePingTest, ACountdownFromZeroNeverPingsAndStopsAtItsLowestValue)
 {
     model.PingInterval = 0;
+    // Long enough for a wrapping counter to come round to 1 and ping.
     EXPECT_TRUE(pingTicks(70000).empty());
     EXPECT_EQ(model.PingInterval, std::numeric_limits<qint16>::min());
     EXPECT_EQ(logLines(), 0);
@@ -113,13 +104,6 @@ TEST_F(KeepAlivePingTest, TheBoxIsReadAsAWholeNumberRoundedHalfToEven)
         ping.tick();
         EXPECT_EQ(model.PingInterval, c.period) << c.text.toStdString();
     }
-}
-
-TEST_F(KeepAlivePingTest, APeriodOfZeroReadFromTheBoxEndsThePings)
-{
-    model.PingInterval = 2;
-    txtPing = u"0"_s;
-    EXPECT_EQ(pingTicks(1000), std::vector<int>{2});
 }
 
 TEST_F(KeepAlivePingTest, PingsInTheSameSecondCarryTheSameQueryAndOthersDiffer)
