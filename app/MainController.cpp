@@ -6,6 +6,8 @@
 #include "Desktop.h"
 #include "DomainHostLists.h"
 #include "DomainList.h"
+#include "KeepAlivePing.h"
+#include "LocatorListEditor.h"
 #include "LogView.h"
 #include "MachineAddress.h"
 #include "MainWindow.h"
@@ -24,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 
@@ -64,8 +67,17 @@ MainController::MainController(const Services& services, QObject* parent)
                                                     services.wizardHosts, *m_updateExchange, m_log, services.desktop,
                                                     services.clock, m_urls);
 
+    m_keepAlive = std::make_unique<KeepAlivePing>(*m_wbKeepalive, m_model, m_log, services.clock,
+                                                  services.keepAliveSite, [&form] { return form.pingBox()->text(); });
+    connect(&m_tmrPing, &QTimer::timeout, m_keepAlive.get(), &KeepAlivePing::tick);
+    m_locatorEditor = std::make_unique<LocatorListEditor>(*form.locatorList(), form, services.exampleLocator);
+    m_locatorEditor->attach(form.button(QStringLiteral("locatorAdd")), form.button(QStringLiteral("locatorRemove")),
+                            form.button(QStringLiteral("locatorUp")), form.button(QStringLiteral("locatorDown")));
+    connect(&form, &MainWindow::minimized, this, [this] { m_services.windows.minimizeToTray(*m_window); });
+
     connect(&m_log, &EventLog::appended, form.logView(), &LogView::appendChunk);
     connect(m_versionCheck.get(), &VersionCheck::reloadRequested, this, &MainController::Form_Load);
+    connect(m_lookup.get(), &RouterAddressLookup::addressFound, this, &MainController::routerAddressFound);
     connect(m_updateExchange.get(), &UpdateExchange::wizardNeeded, this, &MainController::runWizardInstead);
 
     connect(&form, &MainWindow::tabStripEvent, this, &MainController::RememberSettings);
@@ -197,6 +209,18 @@ void MainController::readMachineAddress()
 void MainController::GetDomains()
 {
     m_hostLists->GetDomains();
+}
+
+void MainController::GetRemoteIP()
+{
+    m_lookup->GetRemoteIP();
+}
+
+void MainController::useLocators(const QStringList& locators)
+{
+    m_window->locatorList()->clear();
+    m_window->locatorList()->addItems(locators);
+    GetRemoteIP();
 }
 
 void MainController::RememberSettings()
@@ -349,6 +373,7 @@ void MainController::cmdExit_Click()
         QStringLiteral("Exit"), QStringLiteral("Are you sure you wish to quit ?\r\nYour IP will no longer be updated"),
         Desktop::Icon::None, Desktop::Buttons::YesNo);
     if (answer == Desktop::Answer::Yes) {
+        m_services.windows.removeTrayIcon();
         m_services.desktop.endProgram();
     }
 }

@@ -14,6 +14,8 @@
 class Clock;
 class Desktop;
 class DomainHostLists;
+class KeepAlivePing;
+class LocatorListEditor;
 class MachineAddress;
 class MainWindow;
 class PageRequester;
@@ -45,6 +47,8 @@ public:
         QString applicationDirectory;
         QString serviceHost;
         QString keepAliveSite;
+        // The add-locator dialog's example: the service's first IP-echo host.
+        QString exampleLocator;
     };
 
     explicit MainController(const Services& services, QObject* parent = nullptr);
@@ -54,6 +58,9 @@ public:
     void LoadSettings();
     void RememberSettings();
     void GetDomains();
+    void GetRemoteIP();
+    // The setup wizard's step 3: the four default locators, then a lookup.
+    void useLocators(const QStringList& locators);
 
     void cmdApply_Account_Click();
     void ResetAccount_Click();
@@ -68,9 +75,15 @@ public:
     UpdateScheduler& scheduler() const { return *m_scheduler; }
     UpdateExchange& updateExchange() const { return *m_updateExchange; }
     QTimer& pingTimer() { return m_tmrPing; }
+    KeepAlivePing& keepAlive() const { return *m_keepAlive; }
+    LocatorListEditor& locatorEditor() const { return *m_locatorEditor; }
     const QStringList& settingsSnapshot() const { return m_lstSettingsTab; }
     const QStringList& accountSnapshot() const { return m_lstAccountsTab; }
     DomainHostLists& hostLists() const { return *m_hostLists; }
+
+signals:
+    // A lookup found the router's address (the wizard shows it too while it is open).
+    void routerAddressFound(const QString& address);
 
 private:
     void takeAccountSnapshot();
@@ -100,6 +113,8 @@ private:
     std::unique_ptr<VersionCheck> m_versionCheck;
     std::unique_ptr<UpdateScheduler> m_scheduler;
     std::unique_ptr<DomainHostLists> m_hostLists;
+    std::unique_ptr<KeepAlivePing> m_keepAlive;
+    std::unique_ptr<LocatorListEditor> m_locatorEditor;
 
     // Tab snapshots; for the Account tab, which of its host entries were checked.
     QStringList m_lstAccountsTab;

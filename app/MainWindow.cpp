@@ -278,6 +278,19 @@ void MainWindow::closeEvent(QCloseEvent* event)
     emit closeRequested();
 }
 
+void MainWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & Qt::WindowMinimized)) {
+        emit minimized();
+    }
+}
+
+QPushButton* MainWindow::button(const QString& objectName) const
+{
+    return findChild<QPushButton*>(objectName);
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_tabs->tabBar() && event->type() == QEvent::KeyPress) {

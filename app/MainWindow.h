@@ -60,6 +60,7 @@ public:
     QCheckBox* pingCheckBox() const { return m_chkPing; }
     QLineEdit* pingBox() const { return m_txtPing; }
     LogView* logView() const { return m_txtLog; }
+    QPushButton* button(const QString& objectName) const;
     DomainList& checklist() const { return *m_domainList1; }
 
 signals:
@@ -75,9 +76,12 @@ signals:
     void tabStripEvent();
     // The title bar's close button; the window stays unless the controller closes it.
     void closeRequested();
+    // The window has just been minimized.
+    void minimized();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -4,12 +4,30 @@
 #include "CredentialCheck.h"
 #include "HttpPageRequester.h"
 #include "MainController.h"
+#include "MainWindow.h"
 #include "ServiceConstants.h"
 #include "ServiceUrls.h"
 #include "SplashWindow.h"
+#include "UpdateExchange.h"
 
-QuorvexApp::QuorvexApp()
+QuorvexApp::QuorvexApp() : m_tray(m_desktop, ServiceUrls(ServiceConstants::serviceHost()).homePage())
 {
+    connect(&m_tray, &TrayIcon::openRequested, this, [this] {
+        if (m_main) {
+            m_main->window().showNormal();
+            m_main->window().activateWindow();
+        }
+    });
+    connect(&m_tray, &TrayIcon::updateRequested, this, [this] {
+        if (m_main) {
+            m_main->updateExchange().UpdateIP();
+        }
+    });
+    connect(&m_tray, &TrayIcon::exitRequested, this, [this] {
+        if (m_main) {
+            m_main->cmdExit_Click();
+        }
+    });
     showSplash();
 }
 
@@ -68,6 +86,16 @@ void QuorvexApp::unloadMainWindow()
     m_main.release()->deleteLater();
 }
 
+void QuorvexApp::minimizeToTray(QWidget& window)
+{
+    m_tray.hideToTray(window);
+}
+
+void QuorvexApp::removeTrayIcon()
+{
+    m_tray.removeIcon();
+}
+
 PageRequester* QuorvexApp::makeRequester(const QString& name, QObject* parent)
 {
     auto* requester = new HttpPageRequester(m_network, parent);
@@ -90,7 +118,8 @@ void QuorvexApp::loadMainWindow()
         [this](const QString& name, QObject* parent) { return makeRequester(name, parent); },
         ApplicationDirectory::path(),
         ServiceConstants::serviceHost(),
-        ServiceConstants::keepAliveSite()};
+        ServiceConstants::keepAliveSite(),
+        ServiceConstants::defaultLocators().value(1)};
     m_main = std::make_unique<MainController>(services);
     m_main->Form_Load();
 }

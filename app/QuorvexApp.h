@@ -4,6 +4,7 @@
 #include "InterfaceMachineAddress.h"
 #include "StartUpWindows.h"
 #include "SystemClock.h"
+#include "TrayIcon.h"
 #include "WidgetDesktop.h"
 
 #include <QNetworkAccessManager>
@@ -33,6 +34,8 @@ public:
     void openWizard() override;
     void startCredentialCheck() override;
     void unloadMainWindow() override;
+    void minimizeToTray(QWidget& window) override;
+    void removeTrayIcon() override;
 
 private:
     void loadMainWindow();
@@ -43,6 +46,7 @@ private:
     InterfaceMachineAddress m_machine;
     QNetworkAccessManager m_network;
     ClosedWizard m_wizard;
+    TrayIcon m_tray;
     QPointer<SplashWindow> m_splash;
     std::unique_ptr<MainController> m_main;
     QPointer<CredentialCheck> m_check;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QWidget;
+
 // The windows around the main one that the load sequence hands over to: the splash window, the
 // setup wizard and the credential check. The application implements it; tests record the calls.
 class StartUpWindows
@@ -17,4 +19,7 @@ public:
     virtual void startCredentialCheck() = 0;
     // Reset Account: the main window is unloaded (its timers stop with it) once the call returns.
     virtual void unloadMainWindow() = 0;
+    // The main window was minimized: it goes to the notification area where there is one.
+    virtual void minimizeToTray(QWidget& window) = 0;
+    virtual void removeTrayIcon() = 0;
 };

@@ -17,7 +17,8 @@ MainHarness::MainHarness()
                                       },
                                       dir.path(),
                                       host,
-                                      QStringLiteral("127.0.0.1:8780/keepalive")};
+                                      QStringLiteral("127.0.0.1:8780/keepalive"),
+                                      QStringLiteral("127.0.0.1:8780/echo1")};
     m_main = std::make_unique<MainController>(services);
 }
 

@@ -207,3 +207,32 @@ TEST(MainWindowActions, AboutLinkAndCheckNowGoThroughTheDesktopAndTheVersionPage
     EXPECT_EQ(h.requester(u"wb_updates"_s).lastNavigation(), u"http://127.0.0.1:8780/ipupdate/dyndata.txt?unique="_s +
                                                                  ServiceUrls::encodeQueryValue(h.clock.nowText()));
 }
+
+TEST(MainWindowActions, PingTimerLocatorButtonsAndMinimizingAreWired)
+{
+    MainHarness h;
+    h.seedAll(); // ping every 3 minutes
+    h.main().Form_Load();
+    ASSERT_TRUE(h.main().pingTimer().isActive());
+    h.main().pingTimer().setInterval(2); // three ticks without waiting three minutes
+    ScriptedPageRequester& keepAlive = h.requester(u"wb_keepalive"_s);
+    for (int i = 0; i < 200 && !keepAlive.lastNavigation().startsWith(u"127.0.0.1"_s); ++i) {
+        QTest::qWait(5);
+    }
+    EXPECT_TRUE(keepAlive.lastNavigation().startsWith(u"127.0.0.1:8780/keepalive?"_s));
+    EXPECT_TRUE(h.logEntries().contains(u" - PING Connection Keep-Alive"_s));
+
+    MainWindow& w = h.window();
+    w.locatorList()->setCurrentRow(0);
+    click(w, u"locatorRemove"_s);
+    EXPECT_EQ(w.locators(), QStringList{u"loc2.example"_s});
+
+    w.show();
+    w.setWindowState(Qt::WindowMinimized);
+    EXPECT_EQ(h.windows.calls.count(u"minimizeToTray"_s), 1);
+
+    h.desktop.queueAnswer(Desktop::Answer::Yes);
+    click(w, u"cmdExit(1)"_s);
+    EXPECT_TRUE(h.windows.calls.contains(u"removeTrayIcon"_s)) << "the icon goes before the program ends";
+    EXPECT_EQ(h.desktop.endProgramCalls(), 1);
+}

@@ -14,6 +14,8 @@ public:
     void openWizard() override { calls.append(QStringLiteral("openWizard")); }
     void startCredentialCheck() override { calls.append(QStringLiteral("startCredentialCheck")); }
     void unloadMainWindow() override { calls.append(QStringLiteral("unloadMainWindow")); }
+    void minimizeToTray(QWidget&) override { calls.append(QStringLiteral("minimizeToTray")); }
+    void removeTrayIcon() override { calls.append(QStringLiteral("removeTrayIcon")); }
 
     QStringList calls;
 };

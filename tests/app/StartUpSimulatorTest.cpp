@@ -102,7 +102,8 @@ protected:
                                           },
                                           dir.path(),
                                           sim.hostAndPort(),
-                                          sim.hostAndPort() + u"/keepalive"_s};
+                                          sim.hostAndPort() + u"/keepalive"_s,
+                                          sim.hostAndPort() + u"/echo1"_s};
         m_main = std::make_unique<MainController>(services);
         windows.network = &network;
         windows.main = m_main.get();
