@@ -54,12 +54,31 @@ W* placed(W* widget, const QString& name, const QRect& geometry)
     return widget;
 }
 
+// The layout is made for Tahoma; a wider face in its place would cut texts off, so a text that
+// does not fit its place is shown smaller instead.
+void shrinkToFit(QLabel* label)
+{
+    const int flags = Qt::AlignLeft | Qt::AlignTop | (label->wordWrap() ? Qt::TextWordWrap : 0);
+    QFont font = label->font();
+    const auto fits = [&] {
+        const QRect needed = QFontMetrics(font).boundingRect(label->contentsRect(), flags, label->text());
+        return needed.width() <= label->contentsRect().width() && needed.height() <= label->contentsRect().height();
+    };
+    while (!fits() && font.pointSizeF() > 6.0) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+    }
+    if (font != label->font()) {
+        label->setFont(font);
+    }
+}
+
 QLabel* label(QWidget* parent, const QString& text, const QRect& geometry, bool wrap = false)
 {
     auto* result = new QLabel(text, parent);
     result->setGeometry(geometry);
     result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     result->setWordWrap(wrap);
+    shrinkToFit(result);
     return result;
 }
 
@@ -210,9 +229,11 @@ void SetupWizard::buildStep4()
     m_fraStep4 = buildPage(u"fraStep4"_s, u"Step 4: Please select which IP you wish to use"_s, 465);
     QFrame* box = innerBox(m_fraStep4, u"fraAddress"_s, twips(120, 720, 5295, 1335));
     m_optLocal = placed(new QRadioButton(u"Local (Machine) IP"_s, box), u"optLocal"_s, twips(480, 360, 2400, 285));
-    m_lblLocal = placed(label(box, u"Finding Local IP ..."_s, {}), u"lblLocal"_s, twips(3000, 360, 2175, 285));
+    m_lblLocal = label(box, u"Finding Local IP ..."_s, twips(3000, 360, 2175, 285));
+    m_lblLocal->setObjectName(u"lblLocal"_s);
     m_optRemote = placed(new QRadioButton(u"Remote (Internet) IP"_s, box), u"optRemote"_s, twips(480, 840, 2400, 285));
-    m_lblremote = placed(label(box, u"Finding Remote IP ..."_s, {}), u"lblremote"_s, twips(3000, 840, 2175, 285));
+    m_lblremote = label(box, u"Finding Remote IP ..."_s, twips(3000, 840, 2175, 285));
+    m_lblremote->setObjectName(u"lblremote"_s);
     m_optRemote->setChecked(true);
 }
 
@@ -221,7 +242,7 @@ void SetupWizard::buildStep5()
     m_fraStep5 =
         buildPage(u"fraStep5"_s, u"Step 5: Please choose whether if you wish to use a persistant connection."_s, 585);
     QFrame* idle = innerBox(m_fraStep5, u"fraIdle"_s, twips(120, 840, 5295, 1095));
-    label(idle, u"If your ISP disconnects you when idle select enable:"_s, twips(120, 240, 5055, 345), true);
+    label(idle, u"If your ISP disconnects you when idle select enable:"_s, twips(120, 240, 5055, 345));
     m_chkPersistantEnable =
         placed(new QRadioButton(u"Enable"_s, idle), u"chkPersistant(0)"_s, twips(480, 600, 1335, 285));
     m_chkPersistantDisable =

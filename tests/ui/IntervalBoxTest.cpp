@@ -5,9 +5,10 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <initializer_list>
 
 using namespace Qt::StringLiterals;
 
@@ -17,42 +18,44 @@ struct Editors
 {
     Editors()
     {
-        auto* layout = new QVBoxLayout(&window);
-        for (QWidget* w :
-             {static_cast<QWidget*>(hours), static_cast<QWidget*>(hrsUp), static_cast<QWidget*>(hrsDown),
-              static_cast<QWidget*>(minutes), static_cast<QWidget*>(minUp), static_cast<QWidget*>(minDown)}) {
-            layout->addWidget(w);
+        int top = 0;
+        for (QWidget* w : std::initializer_list<QWidget*>{hours, hrsUp, hrsDown, minutes, minUp, minDown}) {
+            w->move(0, top);
+            top += 30;
         }
         new IntervalBox(IntervalEditor::hours(), hours, hrsUp, hrsDown);
         new IntervalBox(IntervalEditor::minutes(), minutes, minUp, minDown);
         window.show();
     }
     QWidget window;
-    QLineEdit* hours = new QLineEdit;
-    QToolButton* hrsUp = new QToolButton;
-    QToolButton* hrsDown = new QToolButton;
-    QLineEdit* minutes = new QLineEdit;
-    QToolButton* minUp = new QToolButton;
-    QToolButton* minDown = new QToolButton;
+    QLineEdit* hours = new QLineEdit(&window);
+    QToolButton* hrsUp = new QToolButton(&window);
+    QToolButton* hrsDown = new QToolButton(&window);
+    QLineEdit* minutes = new QLineEdit(&window);
+    QToolButton* minUp = new QToolButton(&window);
+    QToolButton* minDown = new QToolButton(&window);
 };
 
 struct Step
 {
-    bool hoursBox;
     QString before;
-    Qt::Key key;
     QString after;
+    Qt::Key key;
+    bool hoursBox;
 };
+
+constexpr bool hoursBox = true;
+constexpr bool minutesBox = false;
 
 // The stepping cases of the two boxes, each made once by its key and once by its button.
 const Step steps[] = {
-    {true, u"98"_s, Qt::Key_Up, u"99"_s},       {true, u"99"_s, Qt::Key_Up, u"99"_s},
-    {false, u"0"_s, Qt::Key_Down, u"0"_s},      {false, u"1"_s, Qt::Key_Down, u"0"_s},
-    {false, u"abc"_s, Qt::Key_Up, u"1"_s},      {false, u"abc"_s, Qt::Key_Down, u"abc"_s},
-    {true, u"150"_s, Qt::Key_Up, u"151"_s},     {true, u"-5"_s, Qt::Key_Down, u"-6"_s},
-    {false, u"0.5"_s, Qt::Key_Down, u"-0.5"_s}, {true, u"12abc"_s, Qt::Key_Up, u"13"_s},
-    {false, u"59"_s, Qt::Key_Up, u"59"_s},      {false, u"58"_s, Qt::Key_Up, u"59"_s},
-    {true, u"0"_s, Qt::Key_Down, u"0"_s},       {true, u"60"_s, Qt::Key_Up, u"61"_s},
+    {u"98"_s, u"99"_s, Qt::Key_Up, hoursBox},        {u"99"_s, u"99"_s, Qt::Key_Up, hoursBox},
+    {u"0"_s, u"0"_s, Qt::Key_Down, minutesBox},      {u"1"_s, u"0"_s, Qt::Key_Down, minutesBox},
+    {u"abc"_s, u"1"_s, Qt::Key_Up, minutesBox},      {u"abc"_s, u"abc"_s, Qt::Key_Down, minutesBox},
+    {u"150"_s, u"151"_s, Qt::Key_Up, hoursBox},      {u"-5"_s, u"-6"_s, Qt::Key_Down, hoursBox},
+    {u"0.5"_s, u"-0.5"_s, Qt::Key_Down, minutesBox}, {u"12abc"_s, u"13"_s, Qt::Key_Up, hoursBox},
+    {u"59"_s, u"59"_s, Qt::Key_Up, minutesBox},      {u"58"_s, u"59"_s, Qt::Key_Up, minutesBox},
+    {u"0"_s, u"0"_s, Qt::Key_Down, hoursBox},        {u"60"_s, u"61"_s, Qt::Key_Up, hoursBox},
 };
 
 } // namespace

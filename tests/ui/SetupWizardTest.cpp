@@ -25,7 +25,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QString pages[] = {u"fraStep1"_s, u"fraStep2"_s, u"fraStep3"_s, u"fraStep4"_s, u"fraStep5"_s, u"fraFinish"_s};
-const QStringList locators = {u"what.example/ip"_s, u"echo1.example"_s, u"echo2.example"_s, u"echo3.example"_s};
+QStringList locators()
+{
+    return {u"what.example/ip"_s, u"echo1.example"_s, u"echo2.example"_s, u"echo3.example"_s};
+}
 
 // What a transition is judged by: the page on top, the buttons and Step.
 struct Shown
@@ -116,7 +119,7 @@ protected:
     TemporaryAppDirectory dir;
     RecordingWizardMainSide main{desktop, dir.path()};
     std::unique_ptr<SetupWizard> wizard =
-        std::make_unique<SetupWizard>(desktop, main, ServiceUrls(u"127.0.0.1:8780"_s), u"keep.example"_s, locators);
+        std::make_unique<SetupWizard>(desktop, main, ServiceUrls(u"127.0.0.1:8780"_s), u"keep.example"_s, locators());
 };
 
 TEST_F(SetupWizardTest, OpensOnTheWelcomeContentAtItsTwipsLayout)
@@ -378,7 +381,7 @@ TEST_F(SetupWizardTest, StepFiveChecksThePingTimeWhicheverOptionIsChosen)
                 EXPECT_EQ(wizard->Step(), 6);
                 wizard->hide(); // a fresh wizard for the next case
                 wizard = std::make_unique<SetupWizard>(desktop, main, ServiceUrls(u"127.0.0.1:8780"_s),
-                                                       u"keep.example"_s, locators);
+                                                       u"keep.example"_s, locators());
                 wizard->show();
                 wizard->activateWindow();
                 ASSERT_TRUE(QTest::qWaitForWindowActive(wizard.get()));
@@ -447,14 +450,15 @@ TEST_P(SaveConfigurationTest, WritesTheThreeFilesThenRestarts)
     EXPECT_EQ(desktop.endProgramCalls(), 0);
 }
 
-const QByteArray defaultLocatorLines = "what.example/ip\r\necho1.example\r\necho2.example\r\necho3.example\r\n";
+const char defaultLocatorLines[] = "what.example/ip\r\necho1.example\r\necho2.example\r\necho3.example\r\n";
 
-INSTANTIATE_TEST_SUITE_P(AddressAndPing, SaveConfigurationTest,
-                         ::testing::Values(Saved{false, false, "1\r\n15\r\n 0 \r\n1\r\n7\r\n" + defaultLocatorLines},
-                                           Saved{true, false, "1\r\n15\r\n 1 \r\n1\r\n7\r\n" + defaultLocatorLines},
-                                           Saved{false, true, "1\r\n15\r\n 0 \r\n1\r\n0\r\n" + defaultLocatorLines},
-                                           Saved{true, true, "1\r\n15\r\n 1 \r\n1\r\n0\r\n" + defaultLocatorLines}),
-                         [](const ::testing::TestParamInfo<Saved>& param) { return savedName(param.param); });
+INSTANTIATE_TEST_SUITE_P(
+    AddressAndPing, SaveConfigurationTest,
+    ::testing::Values(Saved{false, false, QByteArray("1\r\n15\r\n 0 \r\n1\r\n7\r\n") + defaultLocatorLines},
+                      Saved{true, false, QByteArray("1\r\n15\r\n 1 \r\n1\r\n7\r\n") + defaultLocatorLines},
+                      Saved{false, true, QByteArray("1\r\n15\r\n 0 \r\n1\r\n0\r\n") + defaultLocatorLines},
+                      Saved{true, true, QByteArray("1\r\n15\r\n 1 \r\n1\r\n0\r\n") + defaultLocatorLines}),
+    [](const ::testing::TestParamInfo<Saved>& param) { return savedName(param.param); });
 
 TEST_F(SetupWizardTest, AFileThatCannotBeWrittenEndsTheProgramAndLeavesTheOthersWhole)
 {
@@ -480,7 +484,8 @@ TEST_F(SetupWizardTest, AFileThatCannotBeWrittenEndsTheProgramAndLeavesTheOthers
         TemporaryAppDirectory blockedDir;
         ASSERT_TRUE(QDir(blockedDir.path()).mkdir(c.blocked));
         RecordingWizardMainSide blockedMain(desktop, blockedDir.path());
-        SetupWizard blockedWizard(desktop, blockedMain, ServiceUrls(u"127.0.0.1:8780"_s), u"keep.example"_s, locators);
+        SetupWizard blockedWizard(desktop, blockedMain, ServiceUrls(u"127.0.0.1:8780"_s), u"keep.example"_s,
+                                  locators());
         blockedWizard.SaveConfiguration();
         ASSERT_EQ(desktop.messages().size(), 1);
         EXPECT_EQ(desktop.lastMessage().title, u"Error"_s);
