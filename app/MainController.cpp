@@ -6,6 +6,8 @@
 #include "Desktop.h"
 #include "DomainHostLists.h"
 #include "DomainList.h"
+#include "IntervalBox.h"
+#include "IntervalEditor.h"
 #include "KeepAlivePing.h"
 #include "LocatorListEditor.h"
 #include "LogView.h"
@@ -29,6 +31,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QToolButton>
 
 namespace {
 
@@ -73,6 +76,11 @@ MainController::MainController(const Services& services, QObject* parent)
     m_locatorEditor = std::make_unique<LocatorListEditor>(*form.locatorList(), form, services.exampleLocator);
     m_locatorEditor->attach(form.button(QStringLiteral("locatorAdd")), form.button(QStringLiteral("locatorRemove")),
                             form.button(QStringLiteral("locatorUp")), form.button(QStringLiteral("locatorDown")));
+    // Each box owns its editor: the arrow keys and the two arrow buttons step it.
+    new IntervalBox(IntervalEditor::hours(), form.hoursBox(), form.findChild<QToolButton*>(QStringLiteral("hrsUp")),
+                    form.findChild<QToolButton*>(QStringLiteral("hrsDown")));
+    new IntervalBox(IntervalEditor::minutes(), form.minutesBox(), form.findChild<QToolButton*>(QStringLiteral("minUp")),
+                    form.findChild<QToolButton*>(QStringLiteral("minDown")));
     connect(&form, &MainWindow::minimized, this, [this] { m_services.windows.minimizeToTray(*m_window); });
 
     connect(&m_log, &EventLog::appended, form.logView(), &LogView::appendChunk);

@@ -1,16 +1,16 @@
 #include "QuorvexApp.h"
 
-#include "ApplicationDirectory.h"
 #include "CredentialCheck.h"
 #include "HttpPageRequester.h"
+#include "MachineAddress.h"
 #include "MainController.h"
 #include "MainWindow.h"
-#include "ServiceConstants.h"
-#include "ServiceUrls.h"
+#include "SetupWizard.h"
 #include "SplashWindow.h"
 #include "UpdateExchange.h"
 
-QuorvexApp::QuorvexApp() : m_tray(m_desktop, ServiceUrls(ServiceConstants::serviceHost()).homePage())
+QuorvexApp::QuorvexApp(const Environment& environment)
+    : m_env(environment), m_urls(environment.serviceHost), m_tray(environment.desktop, m_urls.homePage())
 {
     connect(&m_tray, &TrayIcon::openRequested, this, [this] {
         if (m_main) {
@@ -33,7 +33,19 @@ QuorvexApp::QuorvexApp() : m_tray(m_desktop, ServiceUrls(ServiceConstants::servi
 
 QuorvexApp::~QuorvexApp()
 {
+    delete m_check;
     delete m_splash;
+    delete m_wizard.get();
+}
+
+SplashWindow* QuorvexApp::splash() const
+{
+    return m_splash;
+}
+
+CredentialCheck* QuorvexApp::credentialCheck() const
+{
+    return m_check;
 }
 
 void QuorvexApp::showSplash()
@@ -62,19 +74,24 @@ void QuorvexApp::setSplashStatus(const QString& text)
 
 void QuorvexApp::openWizard()
 {
-    // The setup wizard attaches here.
+    if (!m_wizard.get()) {
+        auto* wizard = new SetupWizard(m_env.desktop, *this, m_urls, m_env.keepAliveSite, m_env.defaultLocators);
+        m_wizard.set(wizard);
+    }
+    m_wizard.get()->show();
+    m_wizard.get()->raise();
 }
 
 void QuorvexApp::startCredentialCheck()
 {
     // A check still under way (a reload during it) goes on; nothing new starts.
-    if (m_check || !m_main) {
+    if (m_check) {
         return;
     }
+    MainController& main = m_wizard.isOpen() ? mainForWizard() : *m_main;
     PageRequester* wb = makeRequester(QStringLiteral("wb"), nullptr);
-    static const ServiceUrls urls(ServiceConstants::serviceHost());
-    m_check = new CredentialCheck(CredentialCheck::Parts{*wb, *m_main, *this, m_wizard, m_desktop, m_clock, urls},
-                                  m_wizard.isOpen());
+    m_check = new CredentialCheck(
+        CredentialCheck::Parts{*wb, main, *this, m_wizard, m_env.desktop, m_env.clock, m_urls}, m_wizard.isOpen());
     wb->setParent(m_check);
     connect(m_check, &CredentialCheck::finished, m_check, &QObject::deleteLater);
 }
@@ -96,11 +113,36 @@ void QuorvexApp::removeTrayIcon()
     m_tray.removeIcon();
 }
 
-PageRequester* QuorvexApp::makeRequester(const QString& name, QObject* parent)
+void QuorvexApp::useDefaultLocatorsAndLookUp()
 {
-    auto* requester = new HttpPageRequester(m_network, parent);
-    requester->setObjectName(name);
-    return requester;
+    mainForWizard().useLocators(m_env.defaultLocators);
+}
+
+QString QuorvexApp::machineAddress() const
+{
+    return m_env.machine.localAddress();
+}
+
+QString QuorvexApp::configPath() const
+{
+    return m_env.applicationDirectory;
+}
+
+void QuorvexApp::restartFromSavedSettings()
+{
+    showSplash();
+    delete m_check;
+    if (m_main) {
+        m_main->window().hide();
+        m_main.release()->deleteLater();
+    }
+    SetupWizard* wizard = m_wizard.get();
+    wizard->hide();
+    m_main = makeMain();
+    m_main->Form_Load();
+    // The wizard's own Next button is still on the stack.
+    m_wizard.set(nullptr);
+    wizard->deleteLater();
 }
 
 void QuorvexApp::loadMainWindow()
@@ -109,17 +151,44 @@ void QuorvexApp::loadMainWindow()
     if (m_main) {
         return;
     }
+    m_main = makeMain();
+    m_main->Form_Load();
+}
+
+MainController& QuorvexApp::mainForWizard()
+{
+    if (!m_main) {
+        m_main = makeMain();
+        m_main->model().ConfigPath = m_env.applicationDirectory;
+    }
+    return *m_main;
+}
+
+std::unique_ptr<MainController> QuorvexApp::makeMain()
+{
     MainController::Services services{
-        m_desktop,
-        m_clock,
-        m_machine,
+        m_env.desktop,
+        m_env.clock,
+        m_env.machine,
         *this,
         m_wizard,
         [this](const QString& name, QObject* parent) { return makeRequester(name, parent); },
-        ApplicationDirectory::path(),
-        ServiceConstants::serviceHost(),
-        ServiceConstants::keepAliveSite(),
-        ServiceConstants::defaultLocators().value(1)};
-    m_main = std::make_unique<MainController>(services);
-    m_main->Form_Load();
+        m_env.applicationDirectory,
+        m_env.serviceHost,
+        m_env.keepAliveSite,
+        m_env.defaultLocators.value(1)};
+    auto main = std::make_unique<MainController>(services);
+    connect(main.get(), &MainController::routerAddressFound, this, [this](const QString& address) {
+        if (m_wizard.isOpen()) {
+            m_wizard.get()->setRemoteText(address);
+        }
+    });
+    return main;
+}
+
+PageRequester* QuorvexApp::makeRequester(const QString& name, QObject* parent)
+{
+    auto* requester = new HttpPageRequester(m_env.network, parent);
+    requester->setObjectName(name);
+    return requester;
 }

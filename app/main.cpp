@@ -1,12 +1,25 @@
+#include "ApplicationDirectory.h"
+#include "InterfaceMachineAddress.h"
 #include "QuorvexApp.h"
+#include "ServiceConstants.h"
+#include "SystemClock.h"
+#include "WidgetDesktop.h"
 
 #include <QApplication>
+#include <QNetworkAccessManager>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     // The main window hides to the notification area; only Exit ends the program.
     application.setQuitOnLastWindowClosed(false);
-    QuorvexApp quorvex;
+
+    WidgetDesktop desktop;
+    SystemClock clock;
+    InterfaceMachineAddress machine;
+    QNetworkAccessManager network;
+    QuorvexApp quorvex(QuorvexApp::Environment{desktop, clock, machine, network, ApplicationDirectory::path(),
+                                               ServiceConstants::serviceHost(), ServiceConstants::keepAliveSite(),
+                                               ServiceConstants::defaultLocators()});
     return application.exec();
 }

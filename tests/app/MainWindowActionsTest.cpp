@@ -11,6 +11,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -235,4 +236,29 @@ TEST(MainWindowActions, PingTimerLocatorButtonsAndMinimizingAreWired)
     click(w, u"cmdExit(1)"_s);
     EXPECT_TRUE(h.windows.calls.contains(u"removeTrayIcon"_s)) << "the icon goes before the program ends";
     EXPECT_EQ(h.desktop.endProgramCalls(), 1);
+}
+
+TEST(MainWindowActions, IntervalBoxesStepByKeysAndArrowsWithinTheirBounds)
+{
+    MainHarness h;
+    MainWindow& w = h.window();
+    w.hoursBox()->setText(u"98"_s);
+    QTest::keyClick(w.hoursBox(), Qt::Key_Up);
+    EXPECT_EQ(w.hoursBox()->text(), u"99"_s);
+    QTest::mouseClick(w.findChild<QToolButton*>(u"hrsUp"_s), Qt::LeftButton);
+    EXPECT_EQ(w.hoursBox()->text(), u"99"_s);
+    w.minutesBox()->setText(u"1"_s);
+    QTest::mouseClick(w.findChild<QToolButton*>(u"minDown"_s), Qt::LeftButton);
+    EXPECT_EQ(w.minutesBox()->text(), u"0"_s);
+    QTest::keyClick(w.minutesBox(), Qt::Key_Down);
+    EXPECT_EQ(w.minutesBox()->text(), u"0"_s);
+    w.minutesBox()->setText(u"59"_s);
+    QTest::mouseClick(w.findChild<QToolButton*>(u"minUp"_s), Qt::LeftButton);
+    EXPECT_EQ(w.minutesBox()->text(), u"59"_s) << "no wrap and no carry into the hours";
+    EXPECT_EQ(w.hoursBox()->text(), u"99"_s);
+    w.hoursBox()->setText(u"abc"_s);
+    QTest::mouseClick(w.findChild<QToolButton*>(u"hrsDown"_s), Qt::LeftButton);
+    EXPECT_EQ(w.hoursBox()->text(), u"abc"_s);
+    QTest::keyClick(w.hoursBox(), Qt::Key_Up);
+    EXPECT_EQ(w.hoursBox()->text(), u"1"_s);
 }
