@@ -183,7 +183,7 @@ QWidget* MainWindow::buildSettingsTab(const QString& keepAliveSite)
     source->addWidget(m_optMachine);
     source->addStretch();
 
-    m_fraLocators = named(new QGroupBox(QStringLiteral("IP Locators")), QStringLiteral("fraLocators"));
+    m_fraLocators = named(new QGroupBox(QStringLiteral("Router IP Locators:")), QStringLiteral("fraLocators"));
     m_lstLocators = named(new QListWidget, QStringLiteral("lstLocators"));
     auto* locatorButtons = new QVBoxLayout;
     locatorButtons->addWidget(named(new QPushButton(QStringLiteral("Add")), QStringLiteral("locatorAdd")));
