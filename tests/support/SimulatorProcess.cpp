@@ -25,7 +25,9 @@ static QString simulatorPath()
 static constexpr int StartTimeoutMs = 10000;
 static constexpr int RequestTimeoutMs = 10000;
 
-SimulatorProcess::SimulatorProcess(QString dataFile) : m_dataFile(std::move(dataFile)) {}
+SimulatorProcess::SimulatorProcess(QString dataFile, quint16 port)
+    : m_dataFile(std::move(dataFile)), m_requestedPort(port)
+{}
 
 SimulatorProcess::~SimulatorProcess()
 {
@@ -58,7 +60,7 @@ bool SimulatorProcess::start()
     m_process.setStandardOutputFile(outputFile);
     m_process.setStandardErrorFile(errorFile);
     m_process.start(simulatorPath(),
-                    {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--data"), m_dataFile});
+                    {QStringLiteral("--port"), QString::number(m_requestedPort), QStringLiteral("--data"), m_dataFile});
     if (!m_process.waitForStarted(StartTimeoutMs)) {
         m_error = u"cannot start " + simulatorPath() + u": " + m_process.errorString();
         return false;

@@ -20,7 +20,9 @@ class QNetworkAccessManager;
 class SimulatorProcess
 {
 public:
-    explicit SimulatorProcess(QString dataFile = defaultDataFile());
+    // port 0 lets the simulator pick a free port; a fixed one is for a program whose service port
+    // is compiled in (tests that use one take a CTest RESOURCE_LOCK).
+    explicit SimulatorProcess(QString dataFile = defaultDataFile(), quint16 port = 0);
     ~SimulatorProcess();
     SimulatorProcess(const SimulatorProcess&) = delete;
     SimulatorProcess& operator=(const SimulatorProcess&) = delete;
@@ -28,7 +30,8 @@ public:
     // tests/data/sim-test.txt
     static QString defaultDataFile();
 
-    // Starts the simulator with --port 0 and waits up to 10 s for its "listening on" line.
+    // Starts the simulator on the port given to the constructor and waits up to 10 s for its
+    // "listening on" line.
     bool start();
     quint16 port() const { return m_port; }
     QString hostAndPort() const; // "127.0.0.1:<port>"
@@ -47,6 +50,7 @@ public:
 
 private:
     QString m_dataFile;
+    quint16 m_requestedPort = 0;
     QProcess m_process;
     QTemporaryDir m_outputDir;
     quint16 m_port = 0;
