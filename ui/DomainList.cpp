@@ -224,10 +224,10 @@ QCheckBox* DomainList::makeHost(const Layout::Row& row)
     box->setObjectName(u"chkHost(%1)"_s.arg(row.index));
     // A host name is shown as it is: "&" would otherwise mark a shortcut letter.
     box->setText(QString(row.text).replace(u'&', u"&&"_s));
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, palette.color(QPalette::Base));
-    palette.setColor(QPalette::WindowText, palette.color(QPalette::Text));
-    box->setPalette(palette);
+    // Painted in the panel's colours through their roles: colours copied into a palette of its
+    // own came out as the window grey under X11 once the window had been active.
+    box->setBackgroundRole(QPalette::Base);
+    box->setForegroundRole(QPalette::Text);
     box->setAutoFillBackground(true);
     box->setGeometry(pixelRect(row.left, row.top, row.width, row.height));
     box->setChecked(row.checked);
