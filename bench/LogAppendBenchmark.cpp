@@ -13,12 +13,15 @@
 
 namespace {
 
-const QString updateLine = QStringLiteral("Attempting to update IPs ...");
+QString updateLine()
+{
+    return QStringLiteral("Attempting to update IPs ...");
+}
 
 void fill(EventLog& log, qsizetype& held, qsizetype lines)
 {
     for (; held < lines; ++held) {
-        log.appendMessage(updateLine);
+        log.appendMessage(updateLine());
         if (held % 1000 == 0) {
             QCoreApplication::processEvents();
         }
@@ -32,7 +35,7 @@ double microsecondsPerLine(EventLog& log, int count, bool repaint)
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < count; ++i) {
-        log.appendMessage(updateLine);
+        log.appendMessage(updateLine());
         if (repaint) {
             QCoreApplication::processEvents();
         }

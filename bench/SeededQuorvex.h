@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <chrono>
+
+// The built quorvex copied into a temporary application directory with the settings a finished
+// wizard leaves (the version check off, so a start goes straight to the credential check), run
+// headless against the simulator on the build's service port.
+class SeededQuorvex
+{
+public:
+    // The demo account with two hosts, the router address from the simulator's locator pages,
+    // no keep-alive ping.
+    SeededQuorvex(quint16 port, int intervalMinutes);
+    ~SeededQuorvex();
+    SeededQuorvex(const SeededQuorvex&) = delete;
+    SeededQuorvex& operator=(const SeededQuorvex&) = delete;
+
+    bool isReady() const { return m_error.isEmpty(); }
+    QString errorString() const { return m_error; }
+
+    // Writes the settings files afresh and starts the program; the time taken just before.
+    bool start();
+    std::chrono::steady_clock::time_point startedAt() const { return m_startedAt; }
+    bool isRunning() const { return m_process.state() == QProcess::Running; }
+    qint64 processId() const { return m_process.processId(); }
+    // What the program wrote to standard error.
+    QString errorOutput() const;
+    void stop();
+
+private:
+    bool writeFile(const QString& name, const QByteArray& bytes);
+
+    quint16 m_port;
+    int m_intervalMinutes;
+    QTemporaryDir m_dir;
+    QProcess m_process;
+    QString m_error;
+    std::chrono::steady_clock::time_point m_startedAt;
+};
