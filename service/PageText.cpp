@@ -305,6 +305,23 @@ QString decode(const QByteArray& body, const QByteArray& charset, bool html)
     return QString::fromUtf8(body);
 }
 
+// Half of a surrogate pair stands for no character: a browser shows the replacement character
+// for it, as it does for a character reference to one ("&#xD800;"). No text file can hold it, so
+// a name or an address with one could never be written.
+QString withoutLoneSurrogates(const QString& text)
+{
+    QString result = text;
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        const QChar c = result.at(i);
+        if (c.isHighSurrogate() && i + 1 < result.size() && result.at(i + 1).isLowSurrogate()) {
+            ++i;
+        } else if (c.isSurrogate()) {
+            result[i] = QChar::ReplacementCharacter;
+        }
+    }
+    return result;
+}
+
 } // namespace
 
 bool PageText::isHtml(const QByteArray& body, const QByteArray& contentType)
@@ -321,7 +338,7 @@ QString PageText::fromBody(const QByteArray& body, const QByteArray& contentType
 {
     const bool html = isHtml(body, contentType);
     const QString text = decode(body, parseContentType(contentType).charset, html);
-    return html ? fromHtml(text) : text;
+    return html ? fromHtml(text) : withoutLoneSurrogates(text);
 }
 
 QString PageText::fromHtml(const QString& html)
@@ -333,7 +350,7 @@ QString PageText::fromHtml(const QString& html)
     text.remove(QChar::ObjectReplacementCharacter);
     // A table or frame opens and closes with an empty line; the visible text starts at its first
     // visible character, so that an answer's first characters can be tested on an HTML page too.
-    return withCrLf(text.trimmed());
+    return withCrLf(withoutLoneSurrogates(text.trimmed()));
 }
 
 QString PageText::withCrLf(const QString& text)
