@@ -224,8 +224,8 @@ QCheckBox* DomainList::makeHost(const Layout::Row& row)
     box->setObjectName(u"chkHost(%1)"_s.arg(row.index));
     // A host name is shown as it is: "&" would otherwise mark a shortcut letter.
     box->setText(QString(row.text).replace(u'&', u"&&"_s));
-    // Painted in the panel's colours through their roles: colours copied into a palette of its
-    // own came out as the window grey under X11 once the window had been active.
+    // The panel's colours through their roles: copied into a palette of the box's own, they
+    // were drawn in the window's grey under X11.
     box->setBackgroundRole(QPalette::Base);
     box->setForegroundRole(QPalette::Text);
     box->setAutoFillBackground(true);
