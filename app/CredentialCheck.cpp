@@ -16,7 +16,10 @@
 
 namespace {
 
-const QString loginFailed = QStringLiteral("Fail to validate your login. Either network or website is down");
+QString loginFailed()
+{
+    return QStringLiteral("Fail to validate your login. Either network or website is down");
+}
 
 } // namespace
 
@@ -101,7 +104,7 @@ void CredentialCheck::fail()
         form.show();
     }
     m_parts.windows.closeSplash();
-    form.setResponseText(loginFailed);
+    form.setResponseText(loginFailed());
     form.setLastText(m_parts.clock.nowText() + QStringLiteral("   -   Login validation failed"));
     m_parts.main.log().appendMessage(form.responseText());
     if (m_parts.wizard.isOpen()) {

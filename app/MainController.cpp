@@ -35,7 +35,10 @@
 
 namespace {
 
-const QString blankPage = QStringLiteral("about:blank");
+QString blankPage()
+{
+    return QStringLiteral("about:blank");
+}
 
 } // namespace
 
@@ -117,7 +120,7 @@ void MainController::Form_Load()
 
     for (PageRequester* requester :
          {m_wbExternal, m_wbUpdates, m_wbKeepalive, m_wbAccount, m_wbDomains, m_wbHosts, m_wbSetip}) {
-        requester->navigate(blankPage);
+        requester->navigate(blankPage());
     }
 
     m_model.ConfigPath = m_services.applicationDirectory;

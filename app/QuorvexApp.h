@@ -24,7 +24,7 @@ class SplashWindow;
 // The running program: the splash window, the main window's controller (made when the splash
 // window's timer fires, and made anew when the wizard finishes), the setup wizard, the
 // credential check and the notification-area icon, and the hand-overs between them.
-class QuorvexApp : public QObject, public StartUpWindows, public WizardMainSide
+class QuorvexApp final : public QObject, public StartUpWindows, public WizardMainSide
 {
     Q_OBJECT
 

@@ -54,11 +54,11 @@ void VersionCheck::onDocumentComplete(const QString& /*url*/, const QString& tex
     const QString today = m_clock.todayText();
     // Read back through the settings reader, so that the values are exactly those the next load
     // will find in the update file.
-    if (!UpdateFile::writeFromVersionPage(m_model.ConfigPath, cleaned, today, UpdateFile::scratchName)) {
+    if (!UpdateFile::writeFromVersionPage(m_model.ConfigPath, cleaned, today, UpdateFile::scratchName())) {
         failAndEnd(writeFailed);
         return;
     }
-    const auto page = UpdateFile::read(m_model.ConfigPath, UpdateFile::scratchName);
+    const auto page = UpdateFile::read(m_model.ConfigPath, UpdateFile::scratchName());
     if (!page) {
         failAndEnd(u"Failed to read the update configuration file.\r\nPlease reinstall this application"_s);
         return;

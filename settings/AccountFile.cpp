@@ -9,10 +9,15 @@ namespace {
 
 std::optional<QString> readContent(const QString& configPath)
 {
-    return TextFile::read(SettingsFileName::resolve(configPath, AccountFile::canonicalName));
+    return TextFile::read(SettingsFileName::resolve(configPath, AccountFile::canonicalName()));
 }
 
 } // namespace
+
+QString AccountFile::canonicalName()
+{
+    return QStringLiteral("Account.ini");
+}
 
 std::optional<AccountSettings> AccountFile::read(const QString& configPath)
 {
@@ -64,6 +69,6 @@ bool AccountFile::write(const QString& configPath, const QString& userName, cons
     writer.writeText(userName);
     writer.writeText(password);
     writer.writeTexts(hosts);
-    return TextFile::writeWhole(SettingsFileName::resolve(configPath, canonicalName), writer.content(),
+    return TextFile::writeWhole(SettingsFileName::resolve(configPath, canonicalName()), writer.content(),
                                 TextFile::Access::OwnerOnly);
 }

@@ -12,7 +12,7 @@
 class AccountFile
 {
 public:
-    static inline const QString canonicalName = QStringLiteral("Account.ini");
+    static QString canonicalName();
 
     // Nothing when the file is missing or short, or the name or the password is empty.
     static std::optional<AccountSettings> read(const QString& configPath);

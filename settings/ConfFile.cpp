@@ -21,9 +21,14 @@ std::optional<double> readNumeric(FieldReader& reader)
 
 } // namespace
 
+QString ConfFile::canonicalName()
+{
+    return QStringLiteral("Conf.ini");
+}
+
 std::optional<GeneralSettings> ConfFile::read(const QString& configPath)
 {
-    const auto content = TextFile::read(SettingsFileName::resolve(configPath, canonicalName));
+    const auto content = TextFile::read(SettingsFileName::resolve(configPath, canonicalName()));
     if (!content) {
         return std::nullopt;
     }
@@ -72,7 +77,7 @@ bool ConfFile::writeFromSettingsTab(const QString& configPath, const QString& ho
     writer.writeInteger(checkVersionValue);
     writer.writeText(*ping != 0.0 ? pingText : QStringLiteral("0"));
     writer.writeTexts(locators);
-    return TextFile::writeWhole(SettingsFileName::resolve(configPath, canonicalName), writer.content());
+    return TextFile::writeWhole(SettingsFileName::resolve(configPath, canonicalName()), writer.content());
 }
 
 bool ConfFile::writeFromWizard(const QString& configPath, const QString& hoursText, const QString& minutesText,
@@ -85,5 +90,5 @@ bool ConfFile::writeFromWizard(const QString& configPath, const QString& hoursTe
     writer.writeText(QStringLiteral("1"));
     writer.writeText(pingText);
     writer.writeTexts(defaultLocators);
-    return TextFile::writeWhole(SettingsFileName::resolve(configPath, canonicalName), writer.content());
+    return TextFile::writeWhole(SettingsFileName::resolve(configPath, canonicalName()), writer.content());
 }

@@ -12,7 +12,7 @@
 class ConfFile
 {
 public:
-    static inline const QString canonicalName = QStringLiteral("Conf.ini");
+    static QString canonicalName();
 
     // Nothing when the file is missing or short, a value is of the wrong kind, the ping minutes
     // are outside 16 bits, or the interval comes to more minutes than 16 bits hold.

@@ -1,7 +1,7 @@
 #include "FieldWriter.h"
 
 namespace {
-const QString lineEnd = QStringLiteral("\r\n");
+constexpr QLatin1StringView lineEnd("\r\n");
 }
 
 void FieldWriter::writeText(const QString& text)

@@ -5,7 +5,7 @@
 
 QString SettingsFileName::resolve(const QString& directory, const QString& canonicalName)
 {
-    const QString canonicalPath = directory + canonicalName;
+    QString canonicalPath = directory + canonicalName;
     if (QFileInfo::exists(canonicalPath)) {
         return canonicalPath;
     }

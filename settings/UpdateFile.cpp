@@ -5,6 +5,16 @@
 #include "SettingsFileName.h"
 #include "TextFile.h"
 
+QString UpdateFile::canonicalName()
+{
+    return QStringLiteral("Update.ini");
+}
+
+QString UpdateFile::scratchName()
+{
+    return QStringLiteral("update.tmp");
+}
+
 std::optional<UpdateSettings> UpdateFile::read(const QString& configPath, const QString& fileName)
 {
     const auto content = TextFile::read(SettingsFileName::resolve(configPath, fileName));
@@ -27,7 +37,7 @@ bool UpdateFile::writePlaceholders(const QString& configPath)
     writer.writeText(QStringLiteral("0"));
     writer.writeText(QStringLiteral("1.0"));
     writer.writeText(QStringLiteral("0"));
-    return TextFile::writeWhole(SettingsFileName::resolve(configPath, canonicalName), writer.content());
+    return TextFile::writeWhole(SettingsFileName::resolve(configPath, canonicalName()), writer.content());
 }
 
 bool UpdateFile::writeFromVersionPage(const QString& configPath, const QString& cleanedPageText,

@@ -11,11 +11,11 @@
 class UpdateFile
 {
 public:
-    static inline const QString canonicalName = QStringLiteral("Update.ini");
-    static inline const QString scratchName = QStringLiteral("update.tmp");
+    static QString canonicalName();
+    static QString scratchName();
 
     // Nothing when the file is missing or holds fewer than three fields.
-    static std::optional<UpdateSettings> read(const QString& configPath, const QString& fileName = canonicalName);
+    static std::optional<UpdateSettings> read(const QString& configPath, const QString& fileName = canonicalName());
 
     // The placeholders the setup wizard writes: no gateway yet, version "1.0", date "0" (never
     // a date, so the next start checks for a newer version).
@@ -24,5 +24,5 @@ public:
     // The version check: the version page's text with its "url=" and "version=" prefixes removed
     // (normally two lines), then the day of the check.
     [[nodiscard]] static bool writeFromVersionPage(const QString& configPath, const QString& cleanedPageText,
-                                                   const QString& todayText, const QString& fileName = canonicalName);
+                                                   const QString& todayText, const QString& fileName = canonicalName());
 };

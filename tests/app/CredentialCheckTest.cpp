@@ -54,7 +54,7 @@ protected:
     MainHarness h;
     ScriptedPageRequester wb;
     FakeWizardSide wizard;
-    ServiceUrls urls{MainHarness::host};
+    ServiceUrls urls{MainHarness::host()};
     std::unique_ptr<CredentialCheck> check;
     std::unique_ptr<QSignalSpy> finished;
     qsizetype logBefore = 0;

@@ -2,6 +2,11 @@
 
 #include "EventLog.h"
 
+QString MainHarness::host()
+{
+    return QStringLiteral("127.0.0.1:8780");
+}
+
 MainHarness::MainHarness()
 {
     MainController::Services services{desktop,
@@ -16,7 +21,7 @@ MainHarness::MainHarness()
                                           return requester;
                                       },
                                       dir.path(),
-                                      host,
+                                      host(),
                                       QStringLiteral("127.0.0.1:8780/keepalive"),
                                       QStringLiteral("127.0.0.1:8780/echo1")};
     m_main = std::make_unique<MainController>(services);

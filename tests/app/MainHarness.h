@@ -19,7 +19,7 @@
 class MainHarness
 {
 public:
-    static inline const QString host = QStringLiteral("127.0.0.1:8780");
+    static QString host();
 
     MainHarness();
 

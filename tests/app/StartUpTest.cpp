@@ -16,8 +16,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList requesterOrder{u"wb_external"_s, u"wb_updates"_s, u"wb_keepalive"_s, u"wb_account"_s,
-                                 u"wb_domains"_s,  u"wb_hosts"_s,   u"wb_setip"_s};
+QStringList requesterOrder()
+{
+    return {u"wb_external"_s, u"wb_updates"_s, u"wb_keepalive"_s, u"wb_account"_s,
+            u"wb_domains"_s,  u"wb_hosts"_s,   u"wb_setip"_s};
+}
 
 QString label(MainWindow& window, const QString& name)
 {
@@ -30,7 +33,7 @@ TEST(StartUp, FirstStartFetchesTheVersionPageWritesTheUpdateFileAndOpensTheWizar
 {
     MainHarness h;
     h.main().Form_Load();
-    for (const QString& name : requesterOrder) {
+    for (const QString& name : requesterOrder()) {
         ASSERT_FALSE(h.requester(name).navigations().isEmpty()) << name.toStdString();
         EXPECT_EQ(h.requester(name).navigations().first(), u"about:blank"_s);
     }

@@ -27,9 +27,15 @@ const QString domainsError = u"There was an error retrieving the domains associa
                              u"Please ensure you are online."_s;
 const QString hostsError = u"There was an error retrieving the hosts associated with the domains associated with "
                            u"your account.\r\nPlease ensure you are online."_s;
-const QString writeFailure = u"Failed to write temporary file to the application directory"_s + permissionHint;
-const QString accountFailure =
-    u"Failed to read account configuration file from the application directory"_s + permissionHint;
+QString writeFailure()
+{
+    return u"Failed to write temporary file to the application directory"_s + permissionHint;
+}
+
+QString accountFailure()
+{
+    return u"Failed to read account configuration file from the application directory"_s + permissionHint;
+}
 
 QString hostsUrl(const QString& domainInUrl)
 {
@@ -274,7 +280,7 @@ TEST_F(DomainHostListsTest, FileFailuresEndTheProgram)
     checklist.AddDomain(u"shown"_s);
     lists.GetDomains();
     wb_domains.completeWith(u"0=alpha"_s);
-    expectFatal(writeFailure);
+    expectFatal(writeFailure());
     EXPECT_EQ(checklist.rows(), QStringList{u"domain:shown"_s});
     EXPECT_FALSE(wb_hosts.hasPending());
 
@@ -284,7 +290,7 @@ TEST_F(DomainHostListsTest, FileFailuresEndTheProgram)
     lists.GetDomains();
     wb_domains.completeWith(u"0=alpha beta"_s);
     wb_hosts.completeWith(u"0=www"_s);
-    expectFatal(writeFailure);
+    expectFatal(writeFailure());
     EXPECT_EQ(wb_hosts.navigations().size(), 1);
     EXPECT_EQ(checklist.rows(), QStringList{u"domain:alpha"_s});
 
@@ -294,11 +300,11 @@ TEST_F(DomainHostListsTest, FileFailuresEndTheProgram)
     ASSERT_TRUE(QFile::remove(dir.filePath(u"Account.ini"_s)));
     model.StartUp = 1;
     runChain(u"0=alpha"_s, {u"1=no hosts/subdomain"_s});
-    expectFatal(accountFailure);
+    expectFatal(accountFailure());
     desktop.clear();
     dir.writeBytes(u"Account.ini"_s, "alice\r\n");
     runChain(u"0=alpha"_s, {u"1=no hosts/subdomain"_s});
-    expectFatal(accountFailure);
+    expectFatal(accountFailure());
     EXPECT_TRUE(wb_setip.navigations().isEmpty());
     EXPECT_EQ(model.StartUp, 1);
 }

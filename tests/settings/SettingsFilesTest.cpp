@@ -16,7 +16,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QStringList defaultLocators{u"127.0.0.1:8780/whatismyip"_s, u"127.0.0.1:8780/echo1"_s};
+QStringList defaultLocators()
+{
+    return {u"127.0.0.1:8780/whatismyip"_s, u"127.0.0.1:8780/echo1"_s};
+}
 
 class SettingsFiles : public ::testing::Test
 {
@@ -84,7 +87,7 @@ TEST_F(SettingsFiles, SettingsTabApplyWithABadPingTextWritesNothing)
 
 TEST_F(SettingsFiles, WizardWritesItsOwnLayout)
 {
-    ASSERT_TRUE(ConfFile::writeFromWizard(dir.path(), u"0"_s, u"5"_s, false, u"0"_s, defaultLocators));
+    ASSERT_TRUE(ConfFile::writeFromWizard(dir.path(), u"0"_s, u"5"_s, false, u"0"_s, defaultLocators()));
     EXPECT_EQ(dir.readBytes(u"Conf.ini"_s),
               "0\r\n5\r\n 1 \r\n1\r\n0\r\n127.0.0.1:8780/whatismyip\r\n127.0.0.1:8780/echo1\r\n");
     ASSERT_TRUE(UpdateFile::writePlaceholders(dir.path()));
@@ -105,14 +108,14 @@ TEST_F(SettingsFiles, SettingsRoundTrip)
     EXPECT_EQ(settings->pingMinutes, 12);
     EXPECT_EQ(settings->locators, (QStringList{u"one"_s, QString(), u"three"_s}));
 
-    ASSERT_TRUE(ConfFile::writeFromWizard(dir.path(), u"1.5"_s, u"0"_s, true, u"0"_s, defaultLocators));
+    ASSERT_TRUE(ConfFile::writeFromWizard(dir.path(), u"1.5"_s, u"0"_s, true, u"0"_s, defaultLocators()));
     const auto wizard = ConfFile::read(dir.path());
     ASSERT_TRUE(wizard);
     EXPECT_EQ(wizard->intervalMinutes, 90);
     EXPECT_TRUE(wizard->useRouterAddress);
     EXPECT_TRUE(wizard->checkVersionAtStartUp);
     EXPECT_EQ(wizard->pingMinutes, 0);
-    EXPECT_EQ(wizard->locators, defaultLocators);
+    EXPECT_EQ(wizard->locators, defaultLocators());
 }
 
 TEST_F(SettingsFiles, SettingsFileEdgeCases)
@@ -204,16 +207,17 @@ TEST_F(SettingsFiles, UpdateFileFromTheVersionPage)
     ASSERT_TRUE(UpdateFile::writeFromVersionPage(dir.path(), u"http://gw/update\r\n1.3"_s, u"12/6/26"_s));
     EXPECT_EQ(dir.readBytes(u"Update.ini"_s), "http://gw/update\r\n1.3\r\n12/6/26\r\n");
     // A page ending with its own line break still leaves the date on the third line.
-    ASSERT_TRUE(UpdateFile::writeFromVersionPage(dir.path(), u"G\r\n1.4\r\n"_s, u"12/6/26"_s, UpdateFile::scratchName));
-    const auto scratch = UpdateFile::read(dir.path(), UpdateFile::scratchName);
+    ASSERT_TRUE(
+        UpdateFile::writeFromVersionPage(dir.path(), u"G\r\n1.4\r\n"_s, u"12/6/26"_s, UpdateFile::scratchName()));
+    const auto scratch = UpdateFile::read(dir.path(), UpdateFile::scratchName());
     ASSERT_TRUE(scratch);
     EXPECT_EQ(scratch->gatewayUrl, u"G"_s);
     EXPECT_EQ(scratch->latestVersion, u"1.4"_s);
     EXPECT_EQ(scratch->lastCheckDate, u"12/6/26"_s);
 
     // A page without its version line reads back short.
-    ASSERT_TRUE(UpdateFile::writeFromVersionPage(dir.path(), u"G"_s, u"12/6/26"_s, UpdateFile::scratchName));
-    EXPECT_FALSE(UpdateFile::read(dir.path(), UpdateFile::scratchName));
+    ASSERT_TRUE(UpdateFile::writeFromVersionPage(dir.path(), u"G"_s, u"12/6/26"_s, UpdateFile::scratchName()));
+    EXPECT_FALSE(UpdateFile::read(dir.path(), UpdateFile::scratchName()));
     // A gateway URL with a comma is cut there and shifts the fields.
     ASSERT_TRUE(UpdateFile::writeFromVersionPage(dir.path(), u"http://g/a,b\r\n1.3"_s, u"d"_s));
     EXPECT_EQ(UpdateFile::read(dir.path())->gatewayUrl, u"http://g/a"_s);
