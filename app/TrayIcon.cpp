@@ -1,23 +1,15 @@
 #include "TrayIcon.h"
 
 #include "Desktop.h"
+#include "ProgramIcon.h"
 
 #include <QAction>
-#include <QColor>
 #include <QCursor>
-#include <QPixmap>
 #include <QWidget>
 
 QString TrayIcon::tipText()
 {
     return QStringLiteral("Quorvex IP Updater");
-}
-
-QIcon TrayIcon::placeholderIcon()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(QColor(0x1f, 0x5f, 0xa8));
-    return QIcon(pixmap);
 }
 
 TrayIcon::TrayIcon(Desktop& desktop, const QString& homePage, const QIcon& icon, QObject* parent)
@@ -42,7 +34,7 @@ TrayIcon::TrayIcon(Desktop& desktop, const QString& homePage, const QIcon& icon,
     connect(exit, &QAction::triggered, this, &TrayIcon::exitRequested);
 
     m_icon.setObjectName(QStringLiteral("trayIcon"));
-    m_icon.setIcon(icon.isNull() ? placeholderIcon() : icon);
+    m_icon.setIcon(icon.isNull() ? ProgramIcon::icon() : icon);
     m_icon.setToolTip(tipText());
     // No context menu is handed to the platform: the menu is popped up here on the context
     // request, so only that request shows it, on every kind of notification area alike.

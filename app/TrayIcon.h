@@ -19,10 +19,8 @@ class TrayIcon : public QObject
 
 public:
     static QString tipText(); // "Quorvex IP Updater"
-    // A plain stand-in for the program's own icon.
-    static QIcon placeholderIcon();
 
-    // homePage is the address opened by "Quorvex Homepage"; a null icon gets the placeholder.
+    // homePage is the address opened by "Quorvex Homepage"; a null icon gets the program's own.
     TrayIcon(Desktop& desktop, const QString& homePage, const QIcon& icon = QIcon(), QObject* parent = nullptr);
 
     // Whether the desktop has a notification area to put the icon in. Without one a window hidden

@@ -1,5 +1,6 @@
 #include "ApplicationDirectory.h"
 #include "InterfaceMachineAddress.h"
+#include "ProgramIcon.h"
 #include "QuorvexApp.h"
 #include "ServiceConstants.h"
 #include "SystemClock.h"
@@ -13,6 +14,9 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     // The main window hides to the notification area; only Exit ends the program.
     application.setQuitOnLastWindowClosed(false);
+    application.setWindowIcon(ProgramIcon::icon());
+    // The desktop entry's name, so the desktop matches the windows to the entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUORVEX_APP_ID));
 
     WidgetDesktop desktop;
     SystemClock clock;
