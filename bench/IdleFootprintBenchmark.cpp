@@ -151,7 +151,7 @@ int main(int argc, char** argv)
     end.setSingleShot(true);
     QObject::connect(&end, &QTimer::timeout, &loop, &QEventLoop::quit);
     const auto sinceStart = std::chrono::steady_clock::now() - quorvex.startedAt();
-    end.start(std::max<qint64>(0, minutes * 60000 -
+    end.start(std::max<qint64>(0, qint64{minutes} * 60000 -
                                       std::chrono::duration_cast<std::chrono::milliseconds>(sinceStart).count()));
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, &loop, [&] {

@@ -11,7 +11,10 @@ namespace {
 
 using StartUpEndToEnd = EndToEndFixture;
 
-const QByteArray demoAccount = "demo\r\ndemo123\r\nwww.example.com\r\nhome.example.net\r\n";
+QByteArray demoAccount()
+{
+    return QByteArrayLiteral("demo\r\ndemo123\r\nwww.example.com\r\nhome.example.net\r\n");
+}
 
 QString today()
 {
@@ -63,7 +66,7 @@ TEST_F(StartUpEndToEnd, FirstStartWithoutFilesFetchesTheVersionPageWritesTheUpda
 TEST_F(StartUpEndToEnd, SeededStartValidatesListsAndForcesOneUpdateOfTheSavedHostsWithTheLookedUpAddress)
 {
     ASSERT_TRUE(sim.control(u"/control/public-ip?value=198.51.100.77"_s));
-    seedFiles(15, demoAccount);
+    seedFiles(15, demoAccount());
     const QByteArray conf = quorvex.directory().readBytes(u"Conf.ini"_s);
     ASSERT_TRUE(quorvex.start()) << quorvex.errorString().toStdString();
     ASSERT_TRUE(waitFor([&] { return !gatewayRequests().isEmpty(); }, 20000)) << context();
@@ -91,7 +94,7 @@ TEST_F(StartUpEndToEnd, SeededStartValidatesListsAndForcesOneUpdateOfTheSavedHos
 
     // The settings are read, not rewritten; the listing went through its two temporary files.
     const TemporaryAppDirectory& dir = quorvex.directory();
-    EXPECT_EQ(dir.readBytes(u"Account.ini"_s), demoAccount);
+    EXPECT_EQ(dir.readBytes(u"Account.ini"_s), demoAccount());
     EXPECT_EQ(dir.readBytes(u"Conf.ini"_s), conf);
     EXPECT_EQ(dir.readBytes(u"Update.ini"_s), seededUpdateFile());
     EXPECT_EQ(dir.readBytes(u"domains.tmp"_s), "example.com\r\nexample.net\r\nexample.org\r\n");
@@ -102,7 +105,7 @@ TEST_F(StartUpEndToEnd, SeededStartValidatesListsAndForcesOneUpdateOfTheSavedHos
 TEST_F(StartUpEndToEnd, ValidationAnsweredWithServerErrorLeavesTheProgramRunningWithoutAnUpdate)
 {
     ASSERT_TRUE(sim.control(u"/control/fault?path=/ipupdate/account_validate.jsp&kind=500"_s));
-    seedFiles(15, demoAccount);
+    seedFiles(15, demoAccount());
     ASSERT_TRUE(quorvex.start()) << quorvex.errorString().toStdString();
     ASSERT_TRUE(waitFor([&] { return !requestsTo(u"/ipupdate/account_validate.jsp"_s).isEmpty(); }, 15000))
         << context();
