@@ -104,7 +104,7 @@ TEST(PageTextRobustness, NothingAPageNamesIsReadFromTheDisk)
 // minutes; now each is rendered in well under a second.
 TEST(PageTextRobustness, HostilePagesRenderInTimeInProportionToTheirSize)
 {
-    constexpr qsizetype size = 256 * 1024;
+    constexpr qsizetype size = qsizetype{256} * 1024;
     const struct
     {
         const char* name;

@@ -13,7 +13,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr qsizetype MiB = 1024 * 1024;
+constexpr qsizetype MiB = qsizetype{1024} * 1024;
 
 struct Completion
 {

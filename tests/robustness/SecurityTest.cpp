@@ -29,7 +29,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString dataFile = QStringLiteral(QUORVEX_TEST_DATA "/sim-robustness.txt");
+QString dataFile()
+{
+    return QStringLiteral(QUORVEX_TEST_DATA "/sim-robustness.txt");
+}
 
 const QString oddName = u"o&d=d#%+; \u00fc"_s;
 const QString oddPassword = u"p&w=#%+; \u00e9"_s;
@@ -154,7 +157,7 @@ protected:
         return EventLoopWait::until([&] { return main.log().text().count(u"Completed updating."_s) >= count; }, 10000);
     }
 
-    SimulatorProcess sim{dataFile};
+    SimulatorProcess sim{dataFile()};
     TemporaryAppDirectory dir;
     SimulatedStart start{sim, dir};
 };

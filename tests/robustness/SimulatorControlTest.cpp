@@ -14,18 +14,21 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Every way into the control pages, spelled as a client might.
-const QByteArray controlTargets[] = {
-    "/control/public-ip?value=192.0.2.99",
-    "/control/version?value=9.9",
-    "/control/status-line?value=on",
-    "/control/fault?path=/echo1&kind=hang",
-    "/control/log",
-    "/control/log/clear",
-    "/control/records",
-    "/control",
-    "/%63ontrol/public-ip?value=192.0.2.99",
-    "/control%2Ffault?path=/echo2&kind=hang",
-};
+QList<QByteArray> controlTargets()
+{
+    return {
+        "/control/public-ip?value=192.0.2.99",
+        "/control/version?value=9.9",
+        "/control/status-line?value=on",
+        "/control/fault?path=/echo1&kind=hang",
+        "/control/log",
+        "/control/log/clear",
+        "/control/records",
+        "/control",
+        "/%63ontrol/public-ip?value=192.0.2.99",
+        "/control%2Ffault?path=/echo2&kind=hang",
+    };
+}
 
 // An address of this machine that is not a loopback address, if it has one.
 std::optional<QHostAddress> nonLoopbackAddress()
@@ -77,7 +80,7 @@ TEST(SimulatorControl, ControlPagesRefuseAPeerThatIsNotLoopback)
     EXPECT_TRUE(served.startsWith("HTTP/1.1 200 ")) << served.left(80).toStdString();
     EXPECT_TRUE(served.contains("203.0.113.7"));
 
-    for (const QByteArray& target : controlTargets) {
+    for (const QByteArray& target : controlTargets()) {
         const QByteArray answer = requestFrom(*source, sim.port(), target);
         EXPECT_TRUE(answer.startsWith("HTTP/1.1 403 "))
             << target.toStdString() << ": " << answer.left(80).toStdString();
@@ -104,7 +107,7 @@ TEST(SimulatorControl, TheServiceAnswersControlPagesToLoopbackPeersOnly)
     service.handle(HttpRequest::get("/echo3"), true);
     const QStringList log = service.requestLog();
 
-    for (const QByteArray& target : controlTargets) {
+    for (const QByteArray& target : controlTargets()) {
         const ServiceSimulator::Answer refused = service.handle(HttpRequest::get(target), false);
         EXPECT_EQ(refused.response.status(), 403) << target.toStdString();
         EXPECT_EQ(refused.fault.kind, FaultPlan::Kind::None);
