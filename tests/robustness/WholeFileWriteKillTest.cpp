@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <thread>
@@ -48,6 +49,21 @@ QByteArray contentOf(const QString& kind, bool first)
     return scratch.readBytes(SettingsWriterContents::fileName(kind));
 }
 
+// The longest of a few writes of both contents here, so the pauses before a kill can span more
+// than one write wherever the test runs, on a quick disk or a slow one.
+std::chrono::microseconds longestWrite(const QString& kind)
+{
+    TemporaryAppDirectory scratch;
+    std::chrono::microseconds longest{0};
+    for (int i = 0; i < 6; ++i) {
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_TRUE(SettingsWriterContents::write(scratch.path(), kind, i % 2 == 0));
+        longest = std::max(
+            longest, std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started));
+    }
+    return longest;
+}
+
 class WholeFileWrites : public ::testing::TestWithParam<QString>
 {
 };
@@ -76,7 +92,9 @@ TEST_P(WholeFileWrites, AKilledWriterLeavesTheOldContentOrTheNew)
     const unsigned seed = std::random_device()();
     SCOPED_TRACE(testing::Message() << "pauses from seed " << seed);
     std::mt19937 random(seed);
-    std::uniform_int_distribution<int> pauseMicroseconds(0, 25000);
+    const auto longest = std::max(std::chrono::microseconds(8000), 3 * longestWrite(kind));
+    SCOPED_TRACE(testing::Message() << "pauses up to " << longest.count() << " us");
+    std::uniform_int_distribution<qint64> pauseMicroseconds(0, longest.count());
     int foundFirst = 0;
     int foundSecond = 0;
     for (int kill = 0; kill < Kills; ++kill) {
