@@ -159,10 +159,24 @@ void HttpPageRequester::onFinished()
         fail(isHttpStatusError(status) ? ErrorPage::Reason::HttpError : ErrorPage::reasonFor(error));
         return;
     }
+    if (isTruncated()) {
+        // The network layer can report a connection lost mid-body as a finished page; half a
+        // host list or half an update answer must not pass for the whole one.
+        fail(ErrorPage::Reason::ConnectionLost);
+        return;
+    }
     const QString url = completionUrl();
     const QByteArray body = m_body;
     abandon();
     complete(url, PageText::fromBody(body, contentType), Outcome::Answered);
+}
+
+bool HttpPageRequester::isTruncated() const
+{
+    // A body the network layer decompressed no longer carries the length the server sent, so
+    // the check applies only where the header survives.
+    const QVariant announced = m_reply->header(QNetworkRequest::ContentLengthHeader);
+    return announced.isValid() && m_body.size() < announced.toLongLong();
 }
 
 void HttpPageRequester::fail(ErrorPage::Reason reason)

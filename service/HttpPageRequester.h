@@ -46,6 +46,8 @@ private:
     void onFinished();
     void onTimeout();
     bool takeBody();
+    // A body shorter than the length its header announced.
+    bool isTruncated() const;
     void fail(ErrorPage::Reason reason);
     void completeLater(const QString& url, const QString& text, Outcome outcome);
     QString completionUrl() const;
