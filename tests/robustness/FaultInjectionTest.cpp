@@ -16,6 +16,7 @@
 #include "UpdateScheduler.h"
 #include "VersionCheck.h"
 #include "app/RecordingWindows.h"
+#include "support/ClosedLoopbackPort.h"
 #include "support/FakeClock.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeHostChecklist.h"
@@ -31,7 +32,6 @@
 #include <QLineEdit>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
-#include <QTcpServer>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -118,18 +118,6 @@ const QString hostsError = u"There was an error retrieving the hosts associated 
 const QString versionError = u"Error checking for updates. Please ensure you are online."_s;
 const QString loginFailed = u"Fail to validate your login. Either network or website is down"_s;
 
-// A loopback port that was free a moment ago, so a connection to it is refused.
-quint16 deadPort()
-{
-    QTcpServer server;
-    if (!server.listen(QHostAddress::LocalHost, 0)) {
-        return 0;
-    }
-    const quint16 port = server.serverPort();
-    server.close();
-    return port;
-}
-
 // The text a request with this fault completes with: the server's page for a 500 with a body,
 // else the error page that stands in for no answer. Garbage fails one way or another, as the
 // network layer reads the bytes.
@@ -202,7 +190,7 @@ protected:
     QString hostFor(const QString& path)
     {
         if (fault() == Fault::Refused) {
-            const quint16 port = deadPort();
+            const quint16 port = ClosedLoopbackPort::pick();
             EXPECT_NE(port, 0);
             return u"127.0.0.1:"_s + QString::number(port);
         }
@@ -512,8 +500,8 @@ TEST(FaultInjectionLookup, EveryLocatorFailingIsReportedOnceAfterTheLast)
     EventLog log(clock);
     FakeMainForm form;
     form.remote = u"192.0.2.77"_s;
-    form.locatorList = {u"127.0.0.1:"_s + QString::number(deadPort()) + u"/echo3"_s, sim.hostAndPort() + u"/echo1"_s,
-                        sim.hostAndPort() + u"/echo2"_s};
+    form.locatorList = {u"127.0.0.1:"_s + QString::number(ClosedLoopbackPort::pick()) + u"/echo3"_s,
+                        sim.hostAndPort() + u"/echo1"_s, sim.hostAndPort() + u"/echo2"_s};
     QNetworkAccessManager network;
     network.setProxy(QNetworkProxy::NoProxy);
     HttpPageRequester wb(network);

@@ -1,28 +1,16 @@
 #include "HttpPageRequester.h"
 #include "CompletionRecorder.h"
 #include "ErrorPage.h"
+#include "support/ClosedLoopbackPort.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
-#include <QTcpServer>
 
 #include <gtest/gtest.h>
 
 using Outcome = PageRequester::Outcome;
 
 namespace {
-
-// A loopback port that nobody listens on: a connection to it is refused.
-quint16 closedPort()
-{
-    QTcpServer server;
-    if (!server.listen(QHostAddress::LocalHost, 0)) {
-        return 0;
-    }
-    const quint16 port = server.serverPort();
-    server.close();
-    return port;
-}
 
 class HttpPageRequesterTest : public ::testing::Test
 {
@@ -53,7 +41,7 @@ TEST_F(HttpPageRequesterTest, BlankPageCompletesLaterWithEmptyText)
 
 TEST_F(HttpPageRequesterTest, RefusedConnectionCompletesWithAnErrorPage)
 {
-    const quint16 port = closedPort();
+    const quint16 port = ClosedLoopbackPort::pick();
     ASSERT_NE(port, 0);
     const QString url =
         QStringLiteral("http://127.0.0.1:%1/ipupdate/account_validate.jsp?login=a&password=b").arg(port);
@@ -92,7 +80,7 @@ TEST_F(HttpPageRequesterTest, AddressThatIsNoWebPageFailsWithoutARequest)
 
 TEST_F(HttpPageRequesterTest, NavigatingAgainAbandonsTheBlankPage)
 {
-    const quint16 port = closedPort();
+    const quint16 port = ClosedLoopbackPort::pick();
     ASSERT_NE(port, 0);
     const QString url = QStringLiteral("127.0.0.1:%1/echo1").arg(port);
 

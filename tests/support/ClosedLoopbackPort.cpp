@@ -1,0 +1,15 @@
+#include "ClosedLoopbackPort.h"
+
+#include <QHostAddress>
+#include <QTcpServer>
+
+quint16 ClosedLoopbackPort::pick()
+{
+    QTcpServer server;
+    if (!server.listen(QHostAddress::LocalHost, 0)) {
+        return 0;
+    }
+    const quint16 port = server.serverPort();
+    server.close();
+    return port;
+}
