@@ -91,6 +91,7 @@ private:
     QWidget* buildLogsTab();
     QWidget* buildAboutTab(const QString& homePage);
     QPushButton* exitButton(int index);
+    void showResponseText();
 
     QTabWidget* m_tabs = nullptr;
     QLabel* m_lblUsing = nullptr;
@@ -101,6 +102,7 @@ private:
     QLabel* m_lblLastIP = nullptr;
     QPlainTextEdit* m_txtResponse = nullptr;
     QString m_responseText;
+    bool m_responseShowPending = false;
     QLineEdit* m_txtusername = nullptr;
     QLineEdit* m_txtpassword = nullptr;
     QLineEdit* m_txthours = nullptr;

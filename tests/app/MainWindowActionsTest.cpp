@@ -6,8 +6,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -195,6 +197,35 @@ TEST(MainWindowActions, ControlsCarryTheirNames)
     }
     EXPECT_EQ(w.findChild<QLabel*>(u"lblLast"_s)->text(), u"Not Updated"_s);
     EXPECT_EQ(w.findChild<QLabel*>(u"lblremote"_s)->text(), u"Checking ..."_s);
+}
+
+TEST(MainWindowActions, ResponseBoxShowsTheLastTextOnceAndOnlyWhenItChanges)
+{
+    MainHarness h;
+    MainWindow& w = h.window();
+    auto* box = w.findChild<QPlainTextEdit*>(u"txtResponse"_s);
+    ASSERT_NE(box, nullptr);
+    QSignalSpy changes(box, &QPlainTextEdit::textChanged);
+
+    // An exchange's two texts in one go: the reader sees the last at once, the box only that one.
+    w.setResponseText(u"Updating ..."_s);
+    w.setResponseText(u"good 203.0.113.7\r\nsecond line\r\n"_s);
+    EXPECT_EQ(w.responseText(), u"good 203.0.113.7\r\nsecond line\r\n"_s);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box->toPlainText(), u"good 203.0.113.7\nsecond line\n"_s);
+    const qsizetype afterFirst = changes.size();
+    EXPECT_GE(afterFirst, 1);
+
+    // The same outcome again, as in every quiet cycle: the box is left alone.
+    w.setResponseText(u"Updating ..."_s);
+    w.setResponseText(u"good 203.0.113.7\r\nsecond line\r\n"_s);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(changes.size(), afterFirst);
+
+    // A later, different text still reaches the box.
+    w.setResponseText(u"Not updated. IP had not changed."_s);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(box->toPlainText(), u"Not updated. IP had not changed."_s);
 }
 
 TEST(MainWindowActions, AboutLinkAndCheckNowGoThroughTheDesktopAndTheVersionPage)
