@@ -309,9 +309,9 @@ void MainWindow::setResponseText(const QString& text)
     // Kept as given (CR LF and all) for those who read it back; shown with plain line breaks.
     m_responseText = text;
     // An exchange often sets two texts in one go ("Updating ..." and then its outcome), and a
-    // scheduled cycle with an unchanged address sets the one already shown. Laying out the box
-    // again is most of a quiet cycle's cost, so it shows only the last text, once the event loop
-    // has control again, and only when that text differs from what is on screen.
+    // scheduled cycle with an unchanged address sets the one already shown. Each layout of the box
+    // is a tenth of a quiet cycle's cost, so it shows only the last text, once the event loop has
+    // control again, and only when that text differs from what is on screen.
     if (!m_responseShowPending) {
         m_responseShowPending = true;
         QMetaObject::invokeMethod(this, &MainWindow::showResponseText, Qt::QueuedConnection);
