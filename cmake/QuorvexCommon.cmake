@@ -28,9 +28,13 @@ if(QUORVEX_SANITIZE)
 endif()
 
 # Adds a GoogleTest executable and registers its tests with CTest. WIDGETS gives it a QApplication.
-# Widget and GUI tests run headless; no test reaches beyond loopback.
+# LABEL is the tier: unit (the default), widget, integration or e2e; `ctest -L unit` runs the
+# quick ones. Widget and GUI tests run headless; no test reaches beyond loopback.
 function(quorvex_add_test name)
-    cmake_parse_arguments(ARG "WIDGETS" "" "SOURCES;LIBRARIES;PROPERTIES" ${ARGN})
+    cmake_parse_arguments(ARG "WIDGETS" "LABEL" "SOURCES;LIBRARIES;PROPERTIES" ${ARGN})
+    if(NOT ARG_LABEL)
+        set(ARG_LABEL unit)
+    endif()
     add_executable(${name} ${ARG_SOURCES})
     if(ARG_WIDGETS)
         set(test_main quorvex_widget_test_main)
@@ -42,6 +46,7 @@ function(quorvex_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_TIMEOUT 30
         PROPERTIES
+            LABELS ${ARG_LABEL}
             ENVIRONMENT "QT_QPA_PLATFORM=offscreen;no_proxy=*;NO_PROXY=*"
             TIMEOUT 120
             ${ARG_PROPERTIES})

@@ -1,4 +1,4 @@
-#include "CannedHttpServer.h"
+#include "support/CannedHttpServer.h"
 #include "ClosedWizard.h"
 #include "DomainHostLists.h"
 #include "EventLog.h"
