@@ -1,14 +1,12 @@
 #include "CredentialCheck.h"
 #include "CheckWindow.h"
-#include "MainHarness.h"
+#include "MainController.h"
 #include "MainWindow.h"
 #include "SetupWizardSide.h"
-#include "UpdateScheduler.h"
+#include "support/InProcessProgram.h"
+#include "support/QtPrinters.h"
 
-#include <QLineEdit>
 #include <QPushButton>
-#include <QSignalSpy>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -19,176 +17,87 @@ class FakeWizardSide : public SetupWizardSide
 {
 public:
     bool isOpen() const override { return open; }
-    QString userText() const override { return user; }
-    QString passwordText() const override { return password; }
-    void credentialsAccepted() override { calls.append(u"accepted"_s); }
-    void credentialsNotAccepted() override { calls.append(u"notAccepted"_s); }
+    QString userText() const override { return u"wizard user"_s; }
+    QString passwordText() const override { return u"p&ss"_s; }
+    void credentialsAccepted() override { calls.append(u"wizard accepted"_s); }
+    void credentialsNotAccepted() override { calls.append(u"wizard refused"_s); }
 
     bool open = false;
-    QString user = u"wizard user"_s;
-    QString password = u"p&ss"_s;
     QStringList calls;
-};
-
-class CredentialCheckTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        h.seedAll();
-        h.main().Form_Load();
-        h.windows.calls.clear();
-        logBefore = h.logEntries().size();
-    }
-
-    CredentialCheck& start(bool show = false)
-    {
-        check = std::make_unique<CredentialCheck>(
-            CredentialCheck::Parts{wb, h.main(), h.windows, wizard, h.desktop, h.clock, urls}, show);
-        finished = std::make_unique<QSignalSpy>(check.get(), &CredentialCheck::finished);
-        return *check;
-    }
-
-    QStringList newLogEntries() const { return h.logEntries().mid(logBefore); }
-
-    MainHarness h;
-    ScriptedPageRequester wb;
-    FakeWizardSide wizard;
-    ServiceUrls urls{MainHarness::host()};
-    std::unique_ptr<CredentialCheck> check;
-    std::unique_ptr<QSignalSpy> finished;
-    qsizetype logBefore = 0;
 };
 
 } // namespace
 
-TEST_F(CredentialCheckTest, BlanksThenSendsTheMainWindowsCredentialsAfterItsTimer)
+// The check at start-up (the main window's name and password) and from the wizard (the wizard's),
+// for each way its page can come back: answered on the validation page, on another page, or
+// failed; or Cancel pressed, after which a late answer must change nothing. What a user meets
+// afterwards is summed up in a line.
+TEST(CredentialCheck, WhatEachAnswerLeadsTo)
 {
-    CredentialCheck& c = start();
-    EXPECT_EQ(wb.navigations(), QStringList{u"about:blank"_s});
-    EXPECT_EQ(c.timer().interval(), 1000);
-    EXPECT_TRUE(c.timer().isActive());
-    wb.completeBlank(); // ignored
-    c.tmr_Timer();
-    EXPECT_FALSE(c.timer().isActive());
-    EXPECT_EQ(wb.lastNavigation(),
-              u"http://127.0.0.1:8780/ipupdate/account_validate.jsp?login=demo&password=demo123"_s);
-    EXPECT_EQ(c.window().windowTitle(), u" Quorvex - IP Updater"_s);
-    EXPECT_FALSE(c.window().isVisible()) << "at start-up the check runs unseen";
-}
+    const auto failed = PageRequester::Outcome::Failed;
+    const auto answered = PageRequester::Outcome::Answered;
+    const struct
+    {
+        bool fromWizard;
+        QString at; // where the page came from: "validation", "elsewhere" or "cancel"
+        QString text;
+        PageRequester::Outcome outcome;
+        QString happened;
+    } rows[] = {
+        {false, u"validation"_s, u"0=OK"_s, answered, u"closeSplash, listed for demo, started, shown"_s},
+        {false, u"validation"_s, u"1=Invalid"_s, answered, u"closeSplash, shown, failure reported"_s},
+        {false, u"validation"_s, u"The page cannot be displayed\r\n"_s, failed,
+         u"closeSplash, shown, failure reported"_s},
+        {false, u"elsewhere"_s, u"10=Hostname"_s, answered, u"closeSplash, listed for demo, started, shown"_s},
+        {false, u"elsewhere"_s, u"0=OK"_s, answered,
+         u"ended: Could not determine the status, please ensure that you are online."_s},
+        {false, u"cancel"_s, u"0=OK"_s, answered,
+         u"ended: You must verify that your credentials are correct before "
+         u"proceeding\r\nPlease restart the application to try again"_s},
+        {true, u"validation"_s, u"0=OK"_s, answered, u"wizard accepted, listed for wizard%20user"_s},
+        {true, u"validation"_s, u"1=Invalid"_s, answered, u"wizard refused, closeSplash, shown, failure reported"_s},
+        {true, u"cancel"_s, u"0=OK"_s, answered, u"wizard refused"_s},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.happened.toStdString());
+        InProcessProgram p;
+        p.seed();
+        MainWindow& w = p.load().window();
+        p.calls.clear();
+        ScriptedPageRequester wb;
+        FakeWizardSide wizard;
+        wizard.open = row.fromWizard;
+        const ServiceUrls urls(p.host());
+        CredentialCheck check({wb, p.main(), p, wizard, p.desktop, p.clock, urls}, row.fromWizard);
+        if (row.at == u"cancel"_s) {
+            check.window().findChild<QPushButton*>(u"cmdCancel"_s)->click();
+        }
+        check.tmr_Timer();
+        EXPECT_EQ(wb.lastNavigation(),
+                  u"http://127.0.0.1:8780/ipupdate/account_validate.jsp?"_s +
+                      (row.fromWizard ? u"login=wizard%20user&password=p%26ss"_s : u"login=demo&password=demo123"_s));
+        wb.completeAt(row.at == u"elsewhere"_s ? u"http://127.0.0.1:8780/elsewhere"_s : wb.lastNavigation(), row.text,
+                      row.outcome);
 
-TEST_F(CredentialCheckTest, ValidAtStartUpShowsTheMainWindowListsTheDomainsAndStartsTheTimers)
-{
-    CredentialCheck& c = start();
-    c.tmr_Timer();
-    wb.completeWith(u"0=OK"_s);
-    EXPECT_EQ(newLogEntries(), (QStringList{u" - Verified account credentials"_s, u" - Retrieving domain list ..."_s}));
-    EXPECT_EQ(h.main().model().StartUp, 1);
-    EXPECT_TRUE(h.requester(u"wb_domains"_s)
-                    .lastNavigation()
-                    .startsWith(u"http://127.0.0.1:8780/ipupdate/domains.jsp?login=demo&unique="_s));
-    EXPECT_EQ(h.windows.calls, QStringList{u"closeSplash"_s});
-    EXPECT_TRUE(h.window().isVisible());
-    EXPECT_TRUE(h.main().pingTimer().isActive());
-    EXPECT_TRUE(h.main().scheduler().timer().isActive());
-    EXPECT_EQ(finished->count(), 1);
-}
-
-TEST_F(CredentialCheckTest, APingBoxOfExactlyZeroLeavesTheKeepAliveOff)
-{
-    h.main().pingTimer().stop();
-    h.window().pingBox()->setText(u"0"_s);
-    start().tmr_Timer();
-    wb.completeWith(u"status: 0=ok"_s);
-    EXPECT_FALSE(h.main().pingTimer().isActive());
-    EXPECT_EQ(finished->count(), 1);
-}
-
-TEST_F(CredentialCheckTest, RefusedOrUnreachableReportsInTheMainWindow)
-{
-    for (const auto& [text, outcome] : {std::pair{u"1=Invalid"_s, PageRequester::Outcome::Answered},
-                                        {u"10=Hostname 0="_s, PageRequester::Outcome::Answered},
-                                        {u"The page cannot be displayed\r\n"_s, PageRequester::Outcome::Failed}}) {
-        MainHarness fresh;
-        fresh.seedAll();
-        fresh.main().Form_Load();
-        fresh.windows.calls.clear();
-        ScriptedPageRequester requester;
-        CredentialCheck c(
-            CredentialCheck::Parts{requester, fresh.main(), fresh.windows, wizard, fresh.desktop, fresh.clock, urls},
-            false);
-        c.tmr_Timer();
-        // A failed request completes at the URL it tried, so it reads as a refusal, not as the unknown.
-        requester.completeWith(text, outcome);
-        EXPECT_EQ(fresh.window().responseText(), u"Fail to validate your login. Either network or website is down"_s);
-        EXPECT_EQ(fresh.window().lastText(), fresh.clock.nowText() + u"   -   Login validation failed"_s);
-        EXPECT_EQ(fresh.logEntries().last(), u" - Fail to validate your login. Either network or website is down"_s);
-        EXPECT_TRUE(fresh.window().isVisible());
-        EXPECT_EQ(fresh.windows.calls, QStringList{u"closeSplash"_s});
-        EXPECT_EQ(fresh.requester(u"wb_domains"_s).navigations(), QStringList{u"about:blank"_s});
-        EXPECT_EQ(fresh.main().model().StartUp, 0);
-        EXPECT_EQ(fresh.desktop.endProgramCalls(), 0) << text.toStdString();
+        QStringList happened = wizard.calls + p.calls;
+        const QString listing = p.requester(u"wb_domains"_s).lastNavigation();
+        if (listing != u"about:blank"_s) {
+            happened << u"listed for "_s + listing.section(u"login="_s, 1).section(u'&', 0, 0);
+        }
+        if (p.main().model().StartUp == 1) {
+            happened << u"started"_s;
+        }
+        if (w.isVisible()) {
+            happened << u"shown"_s;
+        }
+        const QString reason = u"Fail to validate your login. Either network or website is down"_s;
+        if (w.responseText() == reason && p.logEntries().constLast() == u" - "_s + reason &&
+            w.lastText() == p.clock.nowText() + u"   -   Login validation failed"_s) {
+            happened << u"failure reported"_s;
+        }
+        if (p.desktop.hasEnded()) {
+            happened << u"ended: "_s + p.desktop.lastMessage().text;
+        }
+        EXPECT_EQ(happened.join(u", "_s), row.happened);
     }
-}
-
-TEST_F(CredentialCheckTest, AnotherPageDecidesByItsHostnameCodeOrEndsTheProgram)
-{
-    start().tmr_Timer();
-    wb.completeAt(u"http://127.0.0.1:8780/elsewhere"_s, u"10=Hostname"_s);
-    EXPECT_EQ(h.main().model().StartUp, 1);
-
-    MainHarness other;
-    other.seedAll();
-    other.main().Form_Load();
-    ScriptedPageRequester requester;
-    CredentialCheck c(
-        CredentialCheck::Parts{requester, other.main(), other.windows, wizard, other.desktop, other.clock, urls},
-        false);
-    c.tmr_Timer();
-    requester.completeAt(u"http://127.0.0.1:8780/elsewhere"_s, u"0=OK"_s);
-    EXPECT_EQ(other.desktop.lastMessage().text,
-              u"Could not determine the status, please ensure that you are online."_s);
-    EXPECT_EQ(other.desktop.lastMessage().title, u"Error"_s);
-    EXPECT_EQ(other.desktop.lastMessage().icon, Desktop::Icon::None);
-    EXPECT_EQ(other.desktop.endProgramCalls(), 1);
-}
-
-TEST_F(CredentialCheckTest, FromTheWizardItUsesTheWizardsEntriesAndHandsStepTwoBack)
-{
-    wizard.open = true;
-    CredentialCheck& c = start(true);
-    EXPECT_TRUE(c.window().isVisible());
-    c.tmr_Timer();
-    EXPECT_EQ(wb.lastNavigation(),
-              u"http://127.0.0.1:8780/ipupdate/account_validate.jsp?login=wizard%20user&password=p%26ss"_s);
-    wb.completeWith(u"0=OK"_s);
-    EXPECT_EQ(wizard.calls, QStringList{u"accepted"_s});
-    EXPECT_EQ(h.window().userNameBox()->text(), u"wizard user"_s);
-    EXPECT_TRUE(h.requester(u"wb_domains"_s).lastNavigation().contains(u"login=wizard%20user"_s));
-    EXPECT_EQ(h.main().model().StartUp, 0);
-    EXPECT_FALSE(h.window().isVisible());
-    EXPECT_FALSE(c.window().isVisible());
-    EXPECT_EQ(finished->count(), 1);
-}
-
-TEST_F(CredentialCheckTest, CancelHandsBackToTheWizardOrEndsTheProgram)
-{
-    wizard.open = true;
-    CredentialCheck& fromWizard = start(true);
-    QTest::mouseClick(fromWizard.window().findChild<QPushButton*>(u"cmdCancel"_s), Qt::LeftButton);
-    EXPECT_EQ(wizard.calls, QStringList{u"notAccepted"_s});
-    EXPECT_EQ(h.desktop.endProgramCalls(), 0);
-    EXPECT_EQ(finished->count(), 1);
-
-    wizard.open = false;
-    CredentialCheck& atStartUp = start();
-    atStartUp.cmdCancel_Click();
-    EXPECT_EQ(h.desktop.lastMessage().text, u"You must verify that your credentials are correct before proceeding\r\n"
-                                            u"Please restart the application to try again"_s);
-    EXPECT_EQ(h.desktop.lastMessage().icon, Desktop::Icon::Exclamation);
-    EXPECT_EQ(h.desktop.endProgramCalls(), 1);
-    // Once unloaded, a late answer changes nothing.
-    atStartUp.tmr_Timer();
-    wb.completeWith(u"0=OK"_s);
-    EXPECT_EQ(h.main().model().StartUp, 0);
 }

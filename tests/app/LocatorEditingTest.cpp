@@ -1,201 +1,81 @@
 #include "AddLocatorDialog.h"
 #include "LocatorListEditor.h"
-
+#include "MainController.h"
+#include "MainWindow.h"
+#include "support/InProcessProgram.h"
 #include "support/QtPrinters.h"
 
-#include <QApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-class LocatorEditingTest : public ::testing::Test
-{
-protected:
-    LocatorEditingTest()
-    {
-        auto* layout = new QVBoxLayout(&window);
-        layout->addWidget(list);
-        for (QPushButton* button : {add, remove, up, down}) {
-            layout->addWidget(button);
-        }
-        editor.attach(add, remove, up, down);
-        window.show();
-    }
-
-    void fill(const QStringList& entries)
-    {
-        list->addItems(entries);
-        list->clearSelection();
-    }
-
-    QStringList entries() const
-    {
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i) {
-            texts.append(list->item(i)->text());
-        }
-        return texts;
-    }
-
-    // The selected row, -1 for none; fails when more than one entry is selected.
-    int selected() const
-    {
-        const auto items = list->selectedItems();
-        EXPECT_LE(items.size(), 1);
-        return items.isEmpty() ? -1 : list->row(items.first());
-    }
-
-    void select(int row) { list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect); }
-
-    AddLocatorDialog* openDialog()
-    {
-        QTest::mouseClick(add, Qt::LeftButton);
-        return editor.dialog();
-    }
-
-    void addThroughDialog(const QString& text)
-    {
-        AddLocatorDialog* dialog = openDialog();
-        ASSERT_NE(dialog, nullptr);
-        QTest::keyClicks(dialog->findChild<QLineEdit*>(u"txtDomain"_s), text);
-        QTest::mouseClick(dialog->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
-    }
-
-    QWidget window;
-    QListWidget* list = new QListWidget;
-    QPushButton* add = new QPushButton(u"Add"_s);
-    QPushButton* remove = new QPushButton(u"Remove"_s);
-    QPushButton* up = new QPushButton(u"Up"_s);
-    QPushButton* down = new QPushButton(u"Down"_s);
-    LocatorListEditor editor{*list, window, u"127.0.0.1:8780/echo1"_s};
-};
-
-TEST_F(LocatorEditingTest, AddShowsTheDialogWithoutModalityAndDisablesTheMainWindow)
-{
-    AddLocatorDialog* opened = openDialog();
-    ASSERT_NE(opened, nullptr);
-    AddLocatorDialog& dialog = *opened;
-    EXPECT_EQ(dialog.objectName(), u"frmAdd"_s);
-    EXPECT_EQ(dialog.windowTitle(), u" Add Locator"_s);
-    EXPECT_TRUE(dialog.isVisible());
-    EXPECT_FALSE(dialog.isModal());
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_TRUE(dialog.isEnabled()) << "the dialog alone takes input";
-    EXPECT_FALSE(window.isEnabled());
-    EXPECT_FALSE(add->isEnabled());
-
-    QStringList labels;
-    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
-        labels.append(label->text());
-    }
-    EXPECT_TRUE(labels.contains(u"Enter the IP Locator Domain:"_s)) << labels.join(u'|').toStdString();
-    EXPECT_TRUE(labels.contains(u"Like this:"_s));
-    EXPECT_TRUE(labels.contains(u"127.0.0.1:8780/echo1"_s)) << "the example passed in";
-    EXPECT_EQ(dialog.findChild<QPushButton*>(u"cmdOK"_s)->text(), u"&OK"_s);
-    EXPECT_EQ(dialog.findChild<QPushButton*>(u"cmdCancel"_s)->text(), u"&Cancel"_s);
-    EXPECT_TRUE(dialog.findChild<QLineEdit*>(u"txtDomain"_s)->text().isEmpty());
-}
-
-TEST_F(LocatorEditingTest, OkAppendsTheTextUnchangedAndEnablesTheMainWindow)
-{
-    fill({u"a.example"_s, u"b.example"_s});
-    addThroughDialog(u" new.example/ip "_s);
-    EXPECT_EQ(entries(), (QStringList{u"a.example"_s, u"b.example"_s, u" new.example/ip "_s}));
-    EXPECT_TRUE(window.isEnabled());
-    EXPECT_EQ(editor.dialog(), nullptr);
-
-    addThroughDialog(u"a.example"_s);
-    EXPECT_EQ(entries(), (QStringList{u"a.example"_s, u"b.example"_s, u" new.example/ip "_s, u"a.example"_s}))
-        << "a duplicate is a second copy at the end";
-}
-
-TEST_F(LocatorEditingTest, OkWithAnEmptyBoxAddsNothingAndCloses)
-{
-    fill({u"a.example"_s});
-    AddLocatorDialog* dialog = openDialog();
-    ASSERT_NE(dialog, nullptr);
-    QTest::mouseClick(dialog->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
-    EXPECT_EQ(entries(), QStringList{u"a.example"_s});
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(editor.dialog(), nullptr);
-    EXPECT_TRUE(window.isEnabled());
-}
-
-TEST_F(LocatorEditingTest, EveryOtherWayOutLeavesTheListAndEnablesTheMainWindow)
-{
-    fill({u"a.example"_s});
-    const auto cancel = [](AddLocatorDialog& d) {
-        QTest::mouseClick(d.findChild<QPushButton*>(u"cmdCancel"_s), Qt::LeftButton);
-    };
-    const auto titleBarClose = [](AddLocatorDialog& d) { d.close(); };
-    const auto escape = [](AddLocatorDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); };
-    for (const auto& leave : {+cancel, +titleBarClose, +escape}) {
-        AddLocatorDialog* dialog = openDialog();
-        ASSERT_NE(dialog, nullptr);
-        QTest::keyClicks(dialog->findChild<QLineEdit*>(u"txtDomain"_s), u"typed.example"_s);
-        ASSERT_FALSE(window.isEnabled());
-        leave(*dialog);
-        EXPECT_EQ(entries(), QStringList{u"a.example"_s});
-        EXPECT_EQ(editor.dialog(), nullptr);
-        EXPECT_TRUE(window.isEnabled());
-        EXPECT_TRUE(add->isEnabled());
-    }
-    AddLocatorDialog* again = openDialog();
-    ASSERT_NE(again, nullptr);
-    EXPECT_TRUE(again->domainText().isEmpty()) << "a new dialog keeps nothing of the last";
-}
-
-TEST_F(LocatorEditingTest, RemoveTakesOnlyTheSelectedEntry)
-{
-    fill({u"a"_s, u"b"_s, u"c"_s});
-    QTest::mouseClick(remove, Qt::LeftButton);
-    EXPECT_EQ(entries(), (QStringList{u"a"_s, u"b"_s, u"c"_s})) << "nothing selected";
-
-    select(1);
-    QTest::mouseClick(remove, Qt::LeftButton);
-    EXPECT_EQ(entries(), (QStringList{u"a"_s, u"c"_s}));
-    EXPECT_EQ(selected(), -1);
-    QTest::mouseClick(remove, Qt::LeftButton);
-    EXPECT_EQ(entries(), (QStringList{u"a"_s, u"c"_s})) << "a second Remove needs a new choice";
-}
-
-TEST_F(LocatorEditingTest, MoveUpExchangesWithTheEntryAboveAndTheSelectionFollows)
-{
-    fill({u"a"_s, u"b"_s, u"c"_s, u"d"_s});
-    QTest::mouseClick(up, Qt::LeftButton);
-    EXPECT_EQ(entries(), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s})) << "nothing selected";
-
-    select(1);
-    QTest::mouseClick(up, Qt::LeftButton);
-    EXPECT_EQ(entries(), (QStringList{u"b"_s, u"a"_s, u"c"_s, u"d"_s}));
-    EXPECT_EQ(selected(), 0);
-    QTest::mouseClick(up, Qt::LeftButton);
-    EXPECT_EQ(entries(), (QStringList{u"b"_s, u"a"_s, u"c"_s, u"d"_s}));
-    EXPECT_EQ(selected(), 0);
-}
-
-TEST_F(LocatorEditingTest, MoveDownExchangesWithTheEntryBelowAndTheSelectionFollows)
-{
-    fill({u"a"_s, u"b"_s, u"c"_s, u"d"_s});
-    QTest::mouseClick(down, Qt::LeftButton);
-    EXPECT_EQ(entries(), (QStringList{u"a"_s, u"b"_s, u"c"_s, u"d"_s})) << "nothing selected";
-
-    select(2);
-    QTest::mouseClick(down, Qt::LeftButton);
-    EXPECT_EQ(entries(), (QStringList{u"a"_s, u"b"_s, u"d"_s, u"c"_s}));
-    EXPECT_EQ(selected(), 3);
-    QTest::mouseClick(down, Qt::LeftButton);
-    EXPECT_EQ(entries(), (QStringList{u"a"_s, u"b"_s, u"d"_s, u"c"_s}));
-    EXPECT_EQ(selected(), 3);
-    EXPECT_EQ(list->count(), 4);
-}
+// How the add dialog is left; None for the other buttons.
+enum class Leave { None, Ok, Cancel, TitleBar, Escape };
 
 } // namespace
+
+// The Settings tab's locator buttons on the list a, b, c with one entry or none selected. The
+// rows share one window, so a dialog that kept the text of the last would show it in the next.
+TEST(LocatorEditing, EachButtonOnEachSelection)
+{
+    const struct
+    {
+        const char* name;
+        int selected;
+        QString button;
+        QString typed;
+        Leave leave;
+        QString after; // the entries then, joined by "|"
+        int selectedAfter;
+    } rows[] = {
+        {"add as typed", -1, u"locatorAdd"_s, u" new.example/ip "_s, Leave::Ok, u"a|b|c| new.example/ip "_s, -1},
+        {"add a second copy", 1, u"locatorAdd"_s, u"a"_s, Leave::Ok, u"a|b|c|a"_s, 1},
+        {"add nothing", -1, u"locatorAdd"_s, QString(), Leave::Ok, u"a|b|c"_s, -1},
+        {"cancel", -1, u"locatorAdd"_s, u"typed"_s, Leave::Cancel, u"a|b|c"_s, -1},
+        {"title bar close", -1, u"locatorAdd"_s, u"typed"_s, Leave::TitleBar, u"a|b|c"_s, -1},
+        {"escape", -1, u"locatorAdd"_s, u"typed"_s, Leave::Escape, u"a|b|c"_s, -1},
+        {"remove without a choice", -1, u"locatorRemove"_s, QString(), Leave::None, u"a|b|c"_s, -1},
+        {"remove", 1, u"locatorRemove"_s, QString(), Leave::None, u"a|c"_s, -1},
+        {"up without a choice", -1, u"locatorUp"_s, QString(), Leave::None, u"a|b|c"_s, -1},
+        {"up", 1, u"locatorUp"_s, QString(), Leave::None, u"b|a|c"_s, 0},
+        {"up from the top", 0, u"locatorUp"_s, QString(), Leave::None, u"a|b|c"_s, 0},
+        {"down without a choice", -1, u"locatorDown"_s, QString(), Leave::None, u"a|b|c"_s, -1},
+        {"down", 1, u"locatorDown"_s, QString(), Leave::None, u"a|c|b"_s, 2},
+        {"down from the bottom", 2, u"locatorDown"_s, QString(), Leave::None, u"a|b|c"_s, 2},
+    };
+    InProcessProgram p;
+    p.seed();
+    MainWindow& w = p.load().window();
+    w.show();
+    QListWidget& list = *w.locatorList();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        list.clear();
+        list.addItems({u"a"_s, u"b"_s, u"c"_s});
+        list.setCurrentRow(row.selected, QItemSelectionModel::ClearAndSelect);
+        w.button(row.button)->click();
+        if (AddLocatorDialog* dialog = p.main().locatorEditor().dialog()) {
+            EXPECT_FALSE(w.isEnabled()) << "the dialog alone takes input";
+            QTest::keyClicks(dialog->domainBox(), row.typed);
+            row.leave == Leave::Ok       ? dialog->okButton()->click()
+            : row.leave == Leave::Cancel ? dialog->cancelButton()->click()
+            : row.leave == Leave::Escape ? QTest::keyClick(dialog, Qt::Key_Escape)
+                                         : void(dialog->close());
+            EXPECT_EQ(p.main().locatorEditor().dialog(), nullptr);
+        }
+        EXPECT_TRUE(w.isEnabled());
+        QStringList entries;
+        for (int i = 0; i < list.count(); ++i) {
+            entries << list.item(i)->text();
+        }
+        EXPECT_EQ(entries.join(u'|'), row.after);
+        const auto selected = list.selectedItems();
+        EXPECT_EQ(selected.isEmpty() ? -1 : list.row(selected.constFirst()), row.selectedAfter);
+    }
+}
