@@ -70,11 +70,7 @@ TEST(LocatorEditing, EachButtonOnEachSelection)
             EXPECT_EQ(p.main().locatorEditor().dialog(), nullptr);
         }
         EXPECT_TRUE(w.isEnabled());
-        QStringList entries;
-        for (int i = 0; i < list.count(); ++i) {
-            entries << list.item(i)->text();
-        }
-        EXPECT_EQ(entries.join(u'|'), row.after);
+        EXPECT_EQ(w.locators().join(u'|'), row.after);
         const auto selected = list.selectedItems();
         EXPECT_EQ(selected.isEmpty() ? -1 : list.row(selected.constFirst()), row.selectedAfter);
     }

@@ -58,8 +58,6 @@ TEST(TrayIcon, EachMenuItemAsksForItsOwnAction)
         }
         EXPECT_EQ(seen + desktop.openedUrls(), QStringList{asked});
         EXPECT_EQ(tray.iconShown(), iconAfter);
-        EXPECT_EQ(desktop.endProgramCalls(), 0);
-        tray.menu().hide();
     }
 }
 
