@@ -70,9 +70,9 @@ TEST(CredentialCheck, WhatEachAnswerLeadsTo)
             check.window().findChild<QPushButton*>(u"cmdCancel"_s)->click();
         }
         check.tmr_Timer();
-        EXPECT_EQ(wb.lastNavigation(),
-                  u"http://127.0.0.1:8780/ipupdate/account_validate.jsp?"_s +
-                      (row.fromWizard ? u"login=wizard%20user&password=p%26ss"_s : u"login=demo&password=demo123"_s));
+        const QString credentials =
+            row.fromWizard ? u"login=wizard%20user&password=p%26ss"_s : u"login=demo&password=demo123"_s;
+        EXPECT_EQ(wb.lastNavigation(), u"http://127.0.0.1:8780/ipupdate/account_validate.jsp?"_s + credentials);
         wb.completeAt(row.at == u"other"_s ? u"http://127.0.0.1:8780/other"_s : wb.lastNavigation(), row.text,
                       row.outcome);
 

@@ -1,3 +1,4 @@
+#include "DomainList.h"
 #include "MainController.h"
 #include "MainWindow.h"
 #include "QuorvexApp.h"
@@ -73,8 +74,8 @@ protected:
 
 } // namespace
 
-// Three hosts listed, two saved: the first update, forced, names those two and the address the
-// locator gave, and the service records exactly them.
+// Three hosts listed, two saved: they show ticked, and the first update, forced, names those two
+// and the address the locator gave; the service records exactly them.
 TEST_F(SimulatedStart, ASeededStartForcesOneUpdateOfTheSavedHostsWithTheLookedUpAddress)
 {
     MainController& main = start("demo\r\ndemo123\r\nmail.example.com\r\nhome.example.net\r\n");
@@ -90,6 +91,8 @@ TEST_F(SimulatedStart, ASeededStartForcesOneUpdateOfTheSavedHostsWithTheLookedUp
     EXPECT_TRUE(records.contains(u"mail.example.com\t198.51.100.23"_s) &&
                 records.contains(u"home.example.net\t198.51.100.23"_s))
         << records.toStdString();
+    const HostChecklist& list = main.window().checklist(); // www, mail, home as the service lists them
+    EXPECT_TRUE(!list.IsSelected(1) && list.IsSelected(2) && list.IsSelected(3)) << "the saved hosts ticked";
     EXPECT_TRUE(main.window().isVisible());
     EXPECT_TRUE(program->desktop.messages().isEmpty()) << program->desktop.lastMessage().text.toStdString();
 }
