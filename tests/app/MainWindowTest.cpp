@@ -44,7 +44,8 @@ protected:
 
 } // namespace
 
-// A write that fails ends the program and leaves the file as it was; one that succeeds reloads.
+// A write that fails ends the program and leaves the file as it was; one that succeeds reloads,
+// keeping the address last sent (else the next cycle would send it again, unchanged).
 TEST_F(MainWindowTest, SettingsApplyWritesReportsAndReloads)
 {
     const QByteArray before = p.dir.readBytes(u"Conf.ini"_s);
@@ -54,6 +55,7 @@ TEST_F(MainWindowTest, SettingsApplyWritesReportsAndReloads)
     EXPECT_TRUE(p.desktop.lastMessage().text.startsWith(u"Failed to write the general configuration file."_s));
     EXPECT_EQ(p.desktop.endProgramCalls(), 1);
 
+    p.main().model().LastIP = u"203.0.113.7"_s;
     w.tabs()->setCurrentIndex(MainWindow::SettingsTab);
     w.minutesBox()->setText(u"45"_s);
     w.machineOption()->setChecked(true);
@@ -64,6 +66,7 @@ TEST_F(MainWindowTest, SettingsApplyWritesReportsAndReloads)
     EXPECT_EQ(p.calls.value(0), u"showSplash"_s);
     EXPECT_EQ(p.logEntries().count(u" - Loaded general settings."_s), 2);
     EXPECT_TRUE(w.machineOption()->isChecked()) << "applied values survive leaving the tab";
+    EXPECT_EQ(p.main().model().LastIP, u"203.0.113.7"_s);
 }
 
 // The account file holds the password: whatever the file mask, and even after someone opened the

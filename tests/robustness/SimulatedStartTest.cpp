@@ -138,7 +138,7 @@ TEST_F(SimulatedStart, ThePasswordIsNeverShownAndIsLoggedAsStars)
     program->app().startCredentialCheck();
     ASSERT_TRUE(program->waitFor([&] { return main.window().responseText().startsWith(u"Fail to validate"_s); }));
 
-    QStringList texts = shownTexts() << program->desktop.openedUrls();
+    QStringList texts = shownTexts() << program->desktop.openedUrls() << main.log().text();
     for (const FakeDesktop::Message& message : program->desktop.messages()) {
         texts << message.title << message.text;
     }
