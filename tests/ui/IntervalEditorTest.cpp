@@ -1,5 +1,7 @@
 #include "IntervalEditor.h"
 
+#include "support/QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 TEST(IntervalEditor, UpAndDownStepTheLeadingNumberButNeverOntoABound)

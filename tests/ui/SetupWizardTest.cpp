@@ -148,9 +148,9 @@ TEST_F(Wizard, FinishWritesTheThreeFilesFromWhatTheUserChoseThenRestarts)
         click(u"cmdNext"_s);
 
         EXPECT_EQ(main.calls, (QStringList{u"check"_s, u"lookUp"_s, u"Account.ini Conf.ini Update.ini"_s}));
-        EXPECT_EQ(dir.readBytes(u"Update.ini"_s), "0\r\n1.0\r\n0\r\n");
+        EXPECT_EQ(dir.readBytes(u"Update.ini"_s).toStdString(), "0\r\n1.0\r\n0\r\n");
         EXPECT_EQ(dir.readBytes(u"Account.ini"_s), "demo\r\nsecret\r\nwww.example.com\r\nmail.example.com\r\n");
-        EXPECT_EQ(dir.readBytes(u"Conf.ini"_s), conf);
+        EXPECT_EQ(dir.readBytes(u"Conf.ini"_s).toStdString(), conf.toStdString());
     }
 }
 
@@ -166,7 +166,7 @@ TEST_F(Wizard, ExitAsksThenEndsTheProgramLeavingEveryFileAsItWas)
     EXPECT_EQ(main.calls, (QStringList{u"check"_s, u"lookUp"_s, u"removeTrayIcon"_s}));
     EXPECT_EQ(desktop.endProgramCalls(), 1);
     for (const QString& name : {u"Update.ini"_s, u"Account.ini"_s, u"Conf.ini"_s}) {
-        EXPECT_EQ(dir.readBytes(name), "old") << name.toStdString();
+        EXPECT_EQ(dir.readBytes(name).toStdString(), "old") << name.toStdString();
     }
 }
 
