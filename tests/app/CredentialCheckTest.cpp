@@ -29,9 +29,9 @@ public:
 } // namespace
 
 // The check at start-up (the main window's name and password) and from the wizard (the wizard's),
-// for each way its page can come back: answered on the validation page, on another page, or
-// failed; or Cancel pressed, after which a late answer must change nothing. What a user meets
-// afterwards is summed up in a line.
+// for each way its page can come back: answered on the validation page (a server's error page
+// among them), on another page, or failed; or Cancel pressed, after which a late answer must change nothing. What a
+// user meets afterwards is summed up in a line.
 TEST(CredentialCheck, WhatEachAnswerLeadsTo)
 {
     using enum PageRequester::Outcome;
@@ -46,6 +46,7 @@ TEST(CredentialCheck, WhatEachAnswerLeadsTo)
         {false, u"own"_s, u"0=OK"_s, Answered, u"closeSplash, listed for demo, started, shown"_s},
         {false, u"own"_s, u"1=Invalid"_s, Answered, u"closeSplash, shown, failure reported"_s},
         {false, u"own"_s, u"The page cannot be displayed\r\n"_s, Failed, u"closeSplash, shown, failure reported"_s},
+        {false, u"own"_s, u"Internal Server Error"_s, Answered, u"closeSplash, shown, failure reported"_s},
         {false, u"other"_s, u"10=Hostname"_s, Answered, u"closeSplash, listed for demo, started, shown"_s},
         {false, u"other"_s, u"0=OK"_s, Answered,
          u"ended: Could not determine the status, please ensure that you are online."_s},
