@@ -34,7 +34,7 @@ TEST_F(ScheduleEndToEnd, ChangedAddressIsSentByTheNextScheduledCycleAndAnUnchang
     ASSERT_TRUE(waitFor([&] { return updates().size() == 1; }, 20000)) << context();
     ASSERT_EQ(lookups(), 1) << context();
 
-    // The countdown started as the start's update went out: its first tick, a minute on, looks up.
+    // The countdown started as the credentials were accepted: its first tick, a minute on, looks up.
     ASSERT_TRUE(waitFor([&] { return lookups() == 2; }, 60000 + 10000)) << context();
     QElapsedTimer sinceLookup;
     sinceLookup.start();
