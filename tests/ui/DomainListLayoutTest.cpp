@@ -5,19 +5,6 @@
 using namespace Qt::StringLiterals;
 using Layout = DomainListLayout;
 
-namespace {
-
-// One domain with `hosts` hosts: a panel of 501 + 255 * hosts twips.
-void fill(Layout& layout, int hosts)
-{
-    layout.AddDomain(u"example.com"_s);
-    for (int i = 0; i < hosts; ++i) {
-        layout.AddHost(u"h%1"_s.arg(i));
-    }
-}
-
-} // namespace
-
 TEST(DomainListLayout, TheScrollRangeAndPositionFollowHowMuchOfThePanelIsHidden)
 {
     struct Case
@@ -25,16 +12,17 @@ TEST(DomainListLayout, TheScrollRangeAndPositionFollowHowMuchOfThePanelIsHidden)
         int hosts, barHeight, maximum, large, small; // maximum 0: no bar
     };
     // Steps are 2/5 and 1/2 of the range, halves to even, never 0; the last row lies past 16 bits.
-    const Case cases[] = {{4, 1521, 0, 1, 1}, {4, 1520, 1, 1, 1},
-                          {4, 1519, 2, 1, 1}, {4, 1518, 3, 1, 2},
-                          {4, 1516, 5, 2, 2}, {4, 1514, 7, 3, 4},
-                          {4, 1512, 9, 4, 4}, {4, 1506, 15, 6, 8},
-                          {8, 2700, 0, 1, 1}, {140, 2700, 33501, 13400, 16750}};
+    const Case cases[] = {
+        {4, 1521, 0, 1, 1}, {4, 1520, 1, 1, 1},  {4, 1518, 3, 1, 2}, {4, 1514, 7, 3, 4},
+        {4, 1512, 9, 4, 4}, {4, 1506, 15, 6, 8}, {8, 2700, 0, 1, 1}, {140, 2700, 33501, 13400, 16750}};
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.hosts << " hosts, bar " << c.barHeight);
         Layout layout;
         layout.Resize(Layout::DesignWidth, c.barHeight + Layout::ScrollBarMargin);
-        fill(layout, c.hosts);
+        layout.AddDomain(u"example.com"_s); // and the hosts below it: a panel of 501 + 255 * hosts twips
+        for (int i = 0; i < c.hosts; ++i) {
+            layout.AddHost(u"h%1"_s.arg(i));
+        }
         EXPECT_EQ(layout.scrollBarVisible(), c.maximum > 0);
         EXPECT_EQ(layout.scrollBarMaximum(), c.maximum);
         EXPECT_EQ(layout.scrollBarLargeStep(), c.large);
@@ -43,7 +31,7 @@ TEST(DomainListLayout, TheScrollRangeAndPositionFollowHowMuchOfThePanelIsHidden)
         EXPECT_EQ(layout.scrollTo(1 << 20), c.maximum > 0);
         EXPECT_EQ(layout.scrollFrameTop(), -c.maximum) << "the end of the list, and no further";
         layout.Clear();
-        fill(layout, 1);
+        layout.AddDomain(u"example.net"_s);
         EXPECT_EQ(layout.scrollFrameTop(), 0) << "a refilled list that fits shows from its top";
     }
 }

@@ -13,10 +13,9 @@ TEST(DomainList, ShowsEveryHostButTheTemplateAndTicksWhereTheUserClicksOrTheName
     DomainList list;
     list.show();
     list.AddDomain(u"example.com"_s);
-    QStringList hosts;
-    for (int i = 1; i <= 12; ++i) {
-        hosts.append(u"h%1"_s.arg(i));
-        list.AddHost(hosts.last());
+    const QStringList hosts{u"h1"_s, u"h10"_s, u"h2"_s};
+    for (const QString& host : hosts) {
+        list.AddHost(host);
     }
     QStringList shown;
     for (const QCheckBox* box : list.findChildren<QCheckBox*>()) {
@@ -26,11 +25,10 @@ TEST(DomainList, ShowsEveryHostButTheTemplateAndTicksWhereTheUserClicksOrTheName
     }
     EXPECT_EQ(shown, hosts);
 
-    auto* second = list.findChild<QCheckBox*>(u"chkHost(2)"_s);
-    QTest::mouseClick(second, Qt::LeftButton, {}, QPoint(6, second->height() / 2));
-    list.Selected(u"h1"_s, true); // not h10 to h12
+    QTest::mouseClick(list.findChild<QCheckBox*>(u"chkHost(3)"_s), Qt::LeftButton, {}, QPoint(6, 8));
+    list.Selected(u"h1"_s, true); // not h10
     EXPECT_TRUE(list.findChild<QCheckBox*>(u"chkHost(1)"_s)->isChecked());
-    EXPECT_TRUE(list.IsSelected(2));
+    EXPECT_TRUE(list.IsSelected(3));
     EXPECT_EQ(list.SelCount(), 2);
 
     list.Clear();

@@ -39,7 +39,7 @@ protected:
     void open()
     {
         wizard = std::make_unique<SetupWizard>(desktop, main, ServiceUrls(u"127.0.0.1:8780"_s), u"keep.example"_s,
-                                               QStringList{u"what.example/ip"_s, u"echo1.example"_s});
+                                               QStringList{u"what.example/ip"_s});
         wizard->show();
         box(u"txtUser"_s)->setText(u"demo"_s);
         box(u"txtPass"_s)->setText(u"secret"_s);
@@ -125,9 +125,8 @@ TEST_F(Wizard, EachStepChecksItsEntriesBeforeMovingOn)
 
 TEST_F(Wizard, FinishWritesTheThreeFilesFromWhatTheUserChoseThenRestarts)
 {
-    const QByteArray locators = "what.example/ip\r\necho1.example\r\n";
-    const std::pair<bool, QByteArray> cases[] = {{false, "1\r\n16\r\n 0 \r\n1\r\n7\r\n" + locators},
-                                                 {true, "1\r\n16\r\n 1 \r\n1\r\n0\r\n" + locators}};
+    const std::pair<bool, QByteArray> cases[] = {{false, "1\r\n16\r\n 0 \r\n1\r\n7\r\nwhat.example/ip\r\n"},
+                                                 {true, "1\r\n16\r\n 1 \r\n1\r\n0\r\nwhat.example/ip\r\n"}};
     for (const auto& [local, conf] : cases) {
         SCOPED_TRACE(local ? "local address, no ping" : "remote address, ping");
         open();
@@ -152,6 +151,18 @@ TEST_F(Wizard, FinishWritesTheThreeFilesFromWhatTheUserChoseThenRestarts)
         EXPECT_EQ(dir.readBytes(u"Account.ini"_s), "demo\r\nsecret\r\nwww.example.com\r\nmail.example.com\r\n");
         EXPECT_EQ(dir.readBytes(u"Conf.ini"_s).toStdString(), conf.toStdString());
     }
+}
+
+TEST_F(Wizard, AFileThatCannotBeWrittenEndsTheProgramBeforeTheFilesAfterIt)
+{
+    dir.writeBytes(u"Conf.ini"_s, "old");
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"Account.ini"_s));
+    walk(6);
+    click(u"cmdNext"_s);
+    EXPECT_TRUE(desktop.lastMessage().text.startsWith(u"Failed to write the account configuration file."_s));
+    EXPECT_EQ(desktop.endProgramCalls(), 1);
+    EXPECT_EQ(main.calls, (QStringList{u"check"_s, u"lookUp"_s})) << "no restart";
+    EXPECT_EQ(dir.readBytes(u"Conf.ini"_s).toStdString(), "old");
 }
 
 TEST_F(Wizard, ExitAsksThenEndsTheProgramLeavingEveryFileAsItWas)
