@@ -176,6 +176,7 @@ TEST_F(Ip, SchedulerCountersStopAtTheirSixteenBitEnds)
     model.MinuteCounter = std::numeric_limits<qint16>::max();
     scheduler.tick();
     EXPECT_EQ(model.MinuteCounter, std::numeric_limits<qint16>::max());
+    EXPECT_EQ(form.next, u"1 Hours 39 Minutes"_s) << "the label follows the countdown";
     EXPECT_EQ(scheduler.timer().interval(), 60000);
     model.Interval = std::numeric_limits<qint16>::min();
     scheduler.tick();
