@@ -97,7 +97,7 @@ TEST(PageTextTest, HostilePagesRenderFastAndKeepTheirText)
 {
     for (const QString& unit : {u"<div>"_s, u"<ul><li>"_s, u"<table><tr><td>"_s, u"<img>"_s, u"<input>"_s,
                                 u"<option>"_s, u"<table><tr><td colspan=1000000 rowspan=1000000>x</table>"_s}) {
-        const QString html = unit.repeated(256 * 1024 / unit.size()) + u"Your IP is 203.0.113.7"_s;
+        const QString html = unit.repeated(qsizetype{256} * 1024 / unit.size()) + u"Your IP is 203.0.113.7"_s;
         QElapsedTimer elapsed;
         elapsed.start();
         EXPECT_TRUE(PageText::fromHtml(html).contains(u"Your IP is 203.0.113.7"_s)) << unit.toStdString();
