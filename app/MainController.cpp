@@ -76,6 +76,9 @@ MainController::MainController(const Services& services, QObject* parent)
     m_keepAlive = std::make_unique<KeepAlivePing>(*m_wbKeepalive, m_model, m_log, services.clock,
                                                   services.keepAliveSite, [&form] { return form.pingBox()->text(); });
     connect(&m_tmrPing, &QTimer::timeout, m_keepAlive.get(), &KeepAlivePing::tick);
+    // Neither timer ticks under an open message box; what falls due comes after it.
+    services.desktop.gate().holdTicks(m_tmrPing);
+    services.desktop.gate().holdTicks(m_scheduler->timer());
     m_locatorEditor = std::make_unique<LocatorListEditor>(*form.locatorList(), form, services.exampleLocator);
     m_locatorEditor->attach(form.button(QStringLiteral("locatorAdd")), form.button(QStringLiteral("locatorRemove")),
                             form.button(QStringLiteral("locatorUp")), form.button(QStringLiteral("locatorDown")));
@@ -333,7 +336,7 @@ void MainController::cmdApply_Account_Click()
                                                   "Please ensure that you have permission to read & write the "
                                                   "application directory"),
                                    Desktop::Icon::Critical, Desktop::Buttons::Ok);
-        m_services.desktop.endProgram();
+        m_services.desktop.endProgram(Desktop::Ending::Failure);
         return;
     }
     m_services.desktop.message(QStringLiteral("QuorVex IP Updater"), QStringLiteral("Your settings have been applied"),
@@ -369,7 +372,7 @@ void MainController::cmdApply_Settings_Click()
                                                   "Please ensure that you have permission to read & write the "
                                                   "application directory"),
                                    Desktop::Icon::Critical, Desktop::Buttons::Ok);
-        m_services.desktop.endProgram();
+        m_services.desktop.endProgram(Desktop::Ending::Failure);
         return;
     }
     m_services.desktop.message(QStringLiteral("Quorvex IP Updater"), QStringLiteral("Your settings have been applied"),
@@ -385,7 +388,7 @@ void MainController::cmdExit_Click()
         Desktop::Icon::None, Desktop::Buttons::YesNo);
     if (answer == Desktop::Answer::Yes) {
         m_services.windows.removeTrayIcon();
-        m_services.desktop.endProgram();
+        m_services.desktop.endProgram(Desktop::Ending::Exit);
     }
 }
 

@@ -475,7 +475,7 @@ bool SetupWizard::askToQuit()
         return false;
     }
     m_main.removeTrayIcon();
-    m_desktop.endProgram();
+    m_desktop.endProgram(Desktop::Ending::Exit);
     return true;
 }
 
@@ -508,7 +508,7 @@ bool SetupWizard::writeFailed(bool written, const QString& what, const QString& 
     }
     m_desktop.message(errorTitle, u"Failed to write the "_s + what + u" configuration file.\r\n"_s + advice,
                       Desktop::Icon::Critical, Desktop::Buttons::Ok);
-    m_desktop.endProgram();
+    m_desktop.endProgram(Desktop::Ending::Failure);
     return true;
 }
 
