@@ -16,6 +16,7 @@
 #include "PageRequester.h"
 #include "ProjConf.h"
 #include "RouterAddressLookup.h"
+#include "SettingsInputCheck.h"
 #include "StartUpWindows.h"
 #include "UpdateExchange.h"
 #include "UpdateFile.h"
@@ -316,6 +317,15 @@ void MainController::cmdApply_Account_Click()
 {
     const MainWindow& form = *m_window;
     const HostChecklist& checklist = form.checklist();
+    for (auto [box, what] : {std::pair{form.userNameBox(), QStringLiteral("username")},
+                             std::pair{form.passwordBox(), QStringLiteral("password")}}) {
+        if (const auto problem = SettingsInputCheck::storable(box->text(), what)) {
+            m_services.desktop.message(QStringLiteral("Error"), problem->message, Desktop::Icon::Exclamation,
+                                       Desktop::Buttons::Ok);
+            box->setFocus();
+            return;
+        }
+    }
     if (checklist.SelCount() == 0) {
         m_services.desktop.message(QStringLiteral("Error"),
                                    QStringLiteral("You must select at least one host to update."),
@@ -362,6 +372,16 @@ void MainController::ResetAccount_Click()
 void MainController::cmdApply_Settings_Click()
 {
     const MainWindow& form = *m_window;
+    // A slip in the ping box is the user's to correct, not a failed write that ends the program.
+    if (const auto problem = SettingsInputCheck::pingTime(form.pingBox()->text(), true)) {
+        m_services.desktop.message(QStringLiteral("Error"), problem->message, Desktop::Icon::Exclamation,
+                                   Desktop::Buttons::Ok);
+        if (problem->clearBox) {
+            form.pingBox()->clear();
+        }
+        form.pingBox()->setFocus();
+        return;
+    }
     m_lstSettingsTab.clear();
     const bool written = ConfFile::writeFromSettingsTab(
         m_model.ConfigPath, form.hoursBox()->text(), form.minutesBox()->text(), form.routerOption()->isChecked(),
