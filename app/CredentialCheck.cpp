@@ -33,6 +33,7 @@ CredentialCheck::CredentialCheck(const Parts& parts, bool show, QObject* parent)
     m_tmr.setObjectName(QStringLiteral("tmr"));
     m_tmr.setInterval(1000);
     connect(&m_tmr, &QTimer::timeout, this, &CredentialCheck::tmr_Timer);
+    m_parts.desktop.gate().holdTicks(m_tmr);
     m_tmr.start();
     if (show) {
         m_window->show();
@@ -67,7 +68,7 @@ void CredentialCheck::onDocumentComplete(const QString& url, const QString& text
         m_parts.desktop.message(QStringLiteral("Error"),
                                 QStringLiteral("Could not determine the status, please ensure that you are online."),
                                 Desktop::Icon::None, Desktop::Buttons::Ok);
-        m_parts.desktop.endProgram();
+        m_parts.desktop.endProgram(Desktop::Ending::Failure);
         return;
     }
 }
@@ -121,7 +122,7 @@ void CredentialCheck::cmdCancel_Click()
                                 QStringLiteral("You must verify that your credentials are correct before proceeding\r\n"
                                                "Please restart the application to try again"),
                                 Desktop::Icon::Exclamation, Desktop::Buttons::Ok);
-        m_parts.desktop.endProgram();
+        m_parts.desktop.endProgram(Desktop::Ending::Failure);
     }
     unload();
 }

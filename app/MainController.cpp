@@ -16,6 +16,7 @@
 #include "PageRequester.h"
 #include "ProjConf.h"
 #include "RouterAddressLookup.h"
+#include "SettingsInputCheck.h"
 #include "StartUpWindows.h"
 #include "UpdateExchange.h"
 #include "UpdateFile.h"
@@ -76,6 +77,9 @@ MainController::MainController(const Services& services, QObject* parent)
     m_keepAlive = std::make_unique<KeepAlivePing>(*m_wbKeepalive, m_model, m_log, services.clock,
                                                   services.keepAliveSite, [&form] { return form.pingBox()->text(); });
     connect(&m_tmrPing, &QTimer::timeout, m_keepAlive.get(), &KeepAlivePing::tick);
+    // Neither timer ticks under an open message box; what falls due comes after it.
+    services.desktop.gate().holdTicks(m_tmrPing);
+    services.desktop.gate().holdTicks(m_scheduler->timer());
     m_locatorEditor = std::make_unique<LocatorListEditor>(*form.locatorList(), form, services.exampleLocator);
     m_locatorEditor->attach(form.button(QStringLiteral("locatorAdd")), form.button(QStringLiteral("locatorRemove")),
                             form.button(QStringLiteral("locatorUp")), form.button(QStringLiteral("locatorDown")));
@@ -313,6 +317,15 @@ void MainController::cmdApply_Account_Click()
 {
     const MainWindow& form = *m_window;
     const HostChecklist& checklist = form.checklist();
+    for (auto [box, what] : {std::pair{form.userNameBox(), QStringLiteral("username")},
+                             std::pair{form.passwordBox(), QStringLiteral("password")}}) {
+        if (const auto problem = SettingsInputCheck::storable(box->text(), what)) {
+            m_services.desktop.message(QStringLiteral("Error"), problem->message, Desktop::Icon::Exclamation,
+                                       Desktop::Buttons::Ok);
+            box->setFocus();
+            return;
+        }
+    }
     if (checklist.SelCount() == 0) {
         m_services.desktop.message(QStringLiteral("Error"),
                                    QStringLiteral("You must select at least one host to update."),
@@ -333,7 +346,7 @@ void MainController::cmdApply_Account_Click()
                                                   "Please ensure that you have permission to read & write the "
                                                   "application directory"),
                                    Desktop::Icon::Critical, Desktop::Buttons::Ok);
-        m_services.desktop.endProgram();
+        m_services.desktop.endProgram(Desktop::Ending::Failure);
         return;
     }
     m_services.desktop.message(QStringLiteral("QuorVex IP Updater"), QStringLiteral("Your settings have been applied"),
@@ -359,6 +372,16 @@ void MainController::ResetAccount_Click()
 void MainController::cmdApply_Settings_Click()
 {
     const MainWindow& form = *m_window;
+    // A slip in the ping box is the user's to correct, not a failed write that ends the program.
+    if (const auto problem = SettingsInputCheck::pingTime(form.pingBox()->text(), true)) {
+        m_services.desktop.message(QStringLiteral("Error"), problem->message, Desktop::Icon::Exclamation,
+                                   Desktop::Buttons::Ok);
+        if (problem->clearBox) {
+            form.pingBox()->clear();
+        }
+        form.pingBox()->setFocus();
+        return;
+    }
     m_lstSettingsTab.clear();
     const bool written = ConfFile::writeFromSettingsTab(
         m_model.ConfigPath, form.hoursBox()->text(), form.minutesBox()->text(), form.routerOption()->isChecked(),
@@ -369,7 +392,7 @@ void MainController::cmdApply_Settings_Click()
                                                   "Please ensure that you have permission to read & write the "
                                                   "application directory"),
                                    Desktop::Icon::Critical, Desktop::Buttons::Ok);
-        m_services.desktop.endProgram();
+        m_services.desktop.endProgram(Desktop::Ending::Failure);
         return;
     }
     m_services.desktop.message(QStringLiteral("Quorvex IP Updater"), QStringLiteral("Your settings have been applied"),
@@ -385,7 +408,7 @@ void MainController::cmdExit_Click()
         Desktop::Icon::None, Desktop::Buttons::YesNo);
     if (answer == Desktop::Answer::Yes) {
         m_services.windows.removeTrayIcon();
-        m_services.desktop.endProgram();
+        m_services.desktop.endProgram(Desktop::Ending::Exit);
     }
 }
 

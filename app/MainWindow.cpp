@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +22,8 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <tuple>
 
 namespace {
 
@@ -186,10 +189,19 @@ QWidget* MainWindow::buildSettingsTab(const QString& keepAliveSite)
     m_fraLocators = named(new QGroupBox(QStringLiteral("Router IP Locators:")), QStringLiteral("fraLocators"));
     m_lstLocators = named(new QListWidget, QStringLiteral("lstLocators"));
     auto* locatorButtons = new QVBoxLayout;
-    locatorButtons->addWidget(named(new QPushButton(QStringLiteral("Add")), QStringLiteral("locatorAdd")));
-    locatorButtons->addWidget(named(new QPushButton(QStringLiteral("Remove")), QStringLiteral("locatorRemove")));
-    locatorButtons->addWidget(named(new QPushButton(QStringLiteral("Move Up")), QStringLiteral("locatorUp")));
-    locatorButtons->addWidget(named(new QPushButton(QStringLiteral("Move Down")), QStringLiteral("locatorDown")));
+    for (const auto& [name, caption, image] :
+         {std::tuple{QStringLiteral("locatorAdd"), QStringLiteral("Add"), QStringLiteral("locator-add")},
+          std::tuple{QStringLiteral("locatorRemove"), QStringLiteral("Remove"), QStringLiteral("locator-remove")},
+          std::tuple{QStringLiteral("locatorUp"), QStringLiteral("Move Up"), QStringLiteral("locator-up")},
+          std::tuple{QStringLiteral("locatorDown"), QStringLiteral("Move Down"), QStringLiteral("locator-down")}}) {
+        // Picture buttons: the caption is the tip and what a screen reader says.
+        auto* button = named(new QToolButton, name);
+        button->setIcon(QIcon(QStringLiteral(":/images/") + image + QStringLiteral(".svg")));
+        button->setIconSize(QSize(16, 16));
+        button->setToolTip(caption);
+        button->setAccessibleName(caption);
+        locatorButtons->addWidget(button);
+    }
     locatorButtons->addStretch();
     auto* locators = new QHBoxLayout(m_fraLocators);
     locators->addWidget(m_lstLocators, 1);
@@ -286,9 +298,9 @@ void MainWindow::changeEvent(QEvent* event)
     }
 }
 
-QPushButton* MainWindow::button(const QString& objectName) const
+QAbstractButton* MainWindow::button(const QString& objectName) const
 {
-    return findChild<QPushButton*>(objectName);
+    return findChild<QAbstractButton*>(objectName);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)

@@ -6,6 +6,7 @@
 
 class DomainList;
 class LogView;
+class QAbstractButton;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -60,7 +61,7 @@ public:
     QCheckBox* pingCheckBox() const { return m_chkPing; }
     QLineEdit* pingBox() const { return m_txtPing; }
     LogView* logView() const { return m_txtLog; }
-    QPushButton* button(const QString& objectName) const;
+    QAbstractButton* button(const QString& objectName) const;
     DomainList& checklist() const { return *m_domainList1; }
 
 signals:

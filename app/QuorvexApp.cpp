@@ -1,6 +1,7 @@
 #include "QuorvexApp.h"
 
 #include "CredentialCheck.h"
+#include "Desktop.h"
 #include "HttpPageRequester.h"
 #include "MachineAddress.h"
 #include "MainController.h"
@@ -190,5 +191,7 @@ PageRequester* QuorvexApp::makeRequester(const QString& name, QObject* parent)
 {
     auto* requester = new HttpPageRequester(m_env.network, parent);
     requester->setObjectName(name);
+    // No page completes under an open message box; it waits for the box, like the timers.
+    requester->setGate(&m_env.desktop.gate());
     return requester;
 }

@@ -44,14 +44,16 @@ constexpr int timedRuns = 20;
 class BenchDesktop : public Desktop
 {
 public:
-    Answer message(const QString& title, const QString& text, Icon, Buttons) override
+    void openUrl(const QString&) override {}
+    void endProgram(Ending) override { m_ended = true; }
+    bool hasEnded() const override { return m_ended; }
+
+protected:
+    Answer showMessage(const QString& title, const QString& text, Icon, Buttons) override
     {
         std::fprintf(stderr, "message box \"%s\": %s\n", qPrintable(title), qPrintable(text));
         return Answer::Ok;
     }
-    void openUrl(const QString&) override {}
-    void endProgram() override { m_ended = true; }
-    bool hasEnded() const override { return m_ended; }
 
 private:
     bool m_ended = false;

@@ -47,8 +47,11 @@ bool ServiceInstaller::run()
         return false;
     }
 
-    // Written whole or not at all, and closed before the registry editor may read it.
+    // Written whole or not at all, and closed before the registry editor may read it. Where the
+    // directory forbids new files but an earlier temp.reg there may be written, it is written in
+    // place: an installer run from a locked-down directory must still get its entries in.
     QSaveFile registryFile(dir + u"temp.reg");
+    registryFile.setDirectWriteFallback(true);
     const QByteArray contents = *filled + "\r\n";
     if (!registryFile.open(QIODevice::WriteOnly) || registryFile.write(contents) != contents.size() ||
         !registryFile.commit()) {
@@ -68,5 +71,5 @@ bool ServiceInstaller::run()
 
 void ServiceInstaller::fail(const QString& firstLine, const QString& secondLine)
 {
-    m_failureBox.showStop(QStringLiteral("Service Installation Failed"), firstLine + u'\n' + secondLine);
+    m_failureBox.showStop(QStringLiteral("Service Installation Failed"), firstLine + u"\r\n" + secondLine);
 }

@@ -10,7 +10,9 @@ RouterAddressLookup::RouterAddressLookup(PageRequester& wb_external, MainForm& f
     : QObject(parent), m_wb_external(wb_external), m_form(form), m_log(log), m_clock(clock)
 {
     connect(&m_wb_external, &PageRequester::documentComplete, this,
-            [this](const QString&, const QString& text, PageRequester::Outcome) { onDocumentComplete(text); });
+            [this](const QString&, const QString& text, PageRequester::Outcome outcome) {
+                onDocumentComplete(text, outcome);
+            });
 }
 
 QString RouterAddressLookup::failureMessage()
@@ -35,7 +37,7 @@ QString RouterAddressLookup::GetIP(const QString& site) const
     return AddressText::ExtractIP(m_wb_external.pageText());
 }
 
-void RouterAddressLookup::onDocumentComplete(const QString& text)
+void RouterAddressLookup::onDocumentComplete(const QString& text, PageRequester::Outcome outcome)
 {
     if (text.isEmpty()) {
         return; // the blank page
@@ -45,7 +47,10 @@ void RouterAddressLookup::onDocumentComplete(const QString& text)
     if (m_lstExternals.isEmpty()) {
         return;
     }
-    const QString address = GetIP(m_lstExternals.constFirst());
+    // An error page names no caller: the address in a 404's server footer is the server's own.
+    const bool errorStatus =
+        outcome == PageRequester::Outcome::ClientError || outcome == PageRequester::Outcome::ServerError;
+    const QString address = errorStatus ? QString() : GetIP(m_lstExternals.constFirst());
     m_lstExternals.removeFirst();
     if (address.isEmpty()) {
         if (!m_lstExternals.isEmpty()) {

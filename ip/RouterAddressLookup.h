@@ -38,7 +38,7 @@ signals:
     void addressFound(const QString& address);
 
 private:
-    void onDocumentComplete(const QString& text);
+    void onDocumentComplete(const QString& text, PageRequester::Outcome outcome);
     void reportFailure();
 
     PageRequester& m_wb_external;

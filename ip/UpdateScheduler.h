@@ -36,6 +36,7 @@ public:
     void ForceUpdate();
 
     const QTimer& timer() const { return m_tmrUpdate; }
+    QTimer& timer() { return m_tmrUpdate; }
 
 private:
     void lookupPhase();

@@ -63,7 +63,7 @@ void WidgetDesktop::setOwner(QWidget* owner)
     m_owner = owner;
 }
 
-Desktop::Answer WidgetDesktop::message(const QString& title, const QString& text, Icon icon, Buttons buttons)
+Desktop::Answer WidgetDesktop::showMessage(const QString& title, const QString& text, Icon icon, Buttons buttons)
 {
     QMessageBox box(boxIcon(icon), title, text, boxButtons(buttons), m_owner.data());
     box.setObjectName(QStringLiteral("desktopMessageBox"));
@@ -86,18 +86,19 @@ void WidgetDesktop::openUrl(const QString& url)
     QDesktopServices::openUrl(QUrl(url));
 }
 
-void WidgetDesktop::endProgram()
+void WidgetDesktop::endProgram(Ending ending)
 {
     m_ended = true;
+    const int status = ending == Ending::Failure ? 1 : 0;
     QCoreApplication* app = QCoreApplication::instance();
     if (app == nullptr) {
         return;
     }
     if (QThread::currentThread()->loopLevel() > 0) {
-        QCoreApplication::exit(0);
+        QCoreApplication::exit(status);
     } else {
         // An exit before exec() would be forgotten when the loop starts; queue it for the loop.
-        QTimer::singleShot(0, app, [] { QCoreApplication::exit(0); });
+        QTimer::singleShot(0, app, [status] { QCoreApplication::exit(status); });
     }
 }
 

@@ -13,10 +13,12 @@ public:
     // The window that owns the message boxes; none by default.
     void setOwner(QWidget* owner);
 
-    Answer message(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
     void openUrl(const QString& url) override;
-    void endProgram() override;
+    void endProgram(Ending ending) override;
     bool hasEnded() const override;
+
+protected:
+    Answer showMessage(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
 
 private:
     QPointer<QWidget> m_owner;

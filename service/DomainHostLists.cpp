@@ -232,5 +232,5 @@ std::optional<QStringList> DomainHostLists::readTemporary(const QString& canonic
 void DomainHostLists::fail(const QString& message)
 {
     m_desktop.message(u"Error"_s, message, Desktop::Icon::Critical, Desktop::Buttons::Ok);
-    m_desktop.endProgram();
+    m_desktop.endProgram(Desktop::Ending::Failure);
 }

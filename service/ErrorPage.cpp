@@ -29,6 +29,8 @@ QString sentence(ErrorPage::Reason reason)
         return QStringLiteral("The proxy server could not be used.");
     case ErrorPage::Reason::HttpError:
         return QStringLiteral("The server answered with an error and sent no page.");
+    case ErrorPage::Reason::EmptyPage:
+        return QStringLiteral("The server answered with an empty page.");
     case ErrorPage::Reason::ProtocolError:
         return QStringLiteral("The server's answer could not be understood.");
     case ErrorPage::Reason::Other:

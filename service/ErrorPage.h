@@ -22,6 +22,7 @@ public:
         SecureConnection,
         Proxy,
         HttpError,
+        EmptyPage,
         ProtocolError,
         Other
     };

@@ -12,7 +12,7 @@ public:
 
     virtual void AddDomain(const QString& domain) = 0;
     virtual void AddHost(const QString& host) = 0;
-    // Checks (or unchecks) every host entry whose text is exactly host, the template included.
+    // Checks (or unchecks) every host entry whose text is exactly host; never the template.
     virtual void Selected(const QString& host, bool state) = 0;
     // The text of host entry index; empty when there is none.
     virtual QString List(int index) const = 0;

@@ -20,6 +20,14 @@ bool isHttpStatusError(int status)
     return status >= 400 && status <= 599;
 }
 
+PageRequester::Outcome outcomeOf(int status)
+{
+    if (status >= 500 && status <= 599) {
+        return PageRequester::Outcome::ServerError;
+    }
+    return status >= 400 && status <= 499 ? PageRequester::Outcome::ClientError : PageRequester::Outcome::Answered;
+}
+
 } // namespace
 
 HttpPageRequester::HttpPageRequester(QNetworkAccessManager& manager, QObject* parent)
@@ -70,7 +78,7 @@ QUrl HttpPageRequester::requestUrl(const QString& url)
     return result;
 }
 
-void HttpPageRequester::navigate(const QString& url)
+void HttpPageRequester::load(const QString& url)
 {
     abandon();
     m_navigated = url;
@@ -165,10 +173,16 @@ void HttpPageRequester::onFinished()
         fail(ErrorPage::Reason::ConnectionLost);
         return;
     }
+    const QString text = PageText::fromBody(m_body, contentType);
+    if (PageRequester::answerText(text).isEmpty()) {
+        // An empty body, a 204 or a page of markup alone: only the blank page completes empty,
+        // and an exchange would wait for ever on an answer it takes for the blank page.
+        fail(isHttpStatusError(status) ? ErrorPage::Reason::HttpError : ErrorPage::Reason::EmptyPage);
+        return;
+    }
     const QString url = completionUrl();
-    const QByteArray body = m_body;
     abandon();
-    complete(url, PageText::fromBody(body, contentType), Outcome::Answered);
+    complete(url, text, outcomeOf(status));
 }
 
 bool HttpPageRequester::isTruncated() const

@@ -15,7 +15,8 @@ class QNetworkReply;
 
 // A page requester on a network manager that its owner passes in. Every request ends in exactly
 // one completion unless a later navigate() abandons it: the page's text when the server
-// answered, an error page (Outcome::Failed) when it did not, took too long, or sent too much.
+// answered, an error page (Outcome::Failed) when it did not, took too long, sent too much, or
+// sent nothing to show.
 class HttpPageRequester : public PageRequester
 {
     Q_OBJECT
@@ -27,8 +28,6 @@ public:
     explicit HttpPageRequester(QNetworkAccessManager& manager, QObject* parent = nullptr);
     ~HttpPageRequester() override;
 
-    void navigate(const QString& url) override;
-
     // The longest a request may take from navigate() to its last byte.
     void setTimeout(std::chrono::milliseconds timeout);
     std::chrono::milliseconds timeout() const;
@@ -39,6 +38,9 @@ public:
     // The URL that navigate() requests for a given text: a text without a scheme is taken as
     // "http://" followed by it. Invalid when the text names no web page.
     static QUrl requestUrl(const QString& url);
+
+protected:
+    void load(const QString& url) override;
 
 private:
     void abandon();

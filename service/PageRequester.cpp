@@ -1,6 +1,21 @@
 #include "PageRequester.h"
 
+#include "ModalGate.h"
+
+#include <QPointer>
+
 PageRequester::PageRequester(QObject* parent) : QObject(parent) {}
+
+void PageRequester::navigate(const QString& url)
+{
+    ++m_navigations;
+    load(url);
+}
+
+void PageRequester::setGate(ModalGate* gate)
+{
+    m_gate = gate;
+}
 
 QString PageRequester::url() const
 {
@@ -17,9 +32,29 @@ void PageRequester::setPageText(const QString& text)
     m_pageText = text;
 }
 
+QString PageRequester::answerText(const QString& text)
+{
+    return text.trimmed();
+}
+
 void PageRequester::complete(const QString& url, const QString& text, Outcome outcome)
 {
+    if (m_gate == nullptr) {
+        publish(url, text, outcome);
+        return;
+    }
+    const QPointer<PageRequester> self(this);
+    const quint64 navigation = m_navigations;
+    m_gate->deliver([self, navigation, url, text, outcome] {
+        if (self && self->m_navigations == navigation) {
+            self->publish(url, text, outcome);
+        }
+    });
+}
+
+void PageRequester::publish(const QString& url, const QString& text, Outcome outcome)
+{
     m_url = url;
-    m_pageText = text;
-    emit documentComplete(url, text, outcome);
+    m_pageText = answerText(text);
+    emit documentComplete(url, m_pageText, outcome);
 }

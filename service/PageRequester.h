@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QString>
 
+class ModalGate;
+
 // One page request at a time: navigate() starts loading a page, documentComplete() delivers the
 // URL of the completed document and its visible text. One instance per exchange, never shared;
 // a new navigate() abandons the page in flight, which then never completes.
@@ -11,14 +13,25 @@ class PageRequester : public QObject
     Q_OBJECT
 
 public:
-    // Failed: the text is an error page standing in for a request that got no usable answer.
-    enum class Outcome { Answered, Failed };
+    enum class Outcome {
+        // The server answered with a page (a success or a redirect's target).
+        Answered,
+        // The server answered with an error status (4xx or 5xx) and a page: the text is that page,
+        // shown as a browser shows it, but it is no answer to the request.
+        ClientError,
+        ServerError,
+        // The text is an error page standing in for a request that got no usable answer.
+        Failed
+    };
     Q_ENUM(Outcome)
 
     explicit PageRequester(QObject* parent = nullptr);
 
     // Returns at once; the answer comes through documentComplete(), always later on the event loop.
-    virtual void navigate(const QString& url) = 0;
+    void navigate(const QString& url);
+
+    // Completions wait while a message box of the gate's desktop is open; none by default.
+    void setGate(ModalGate* gate);
 
     // The URL of the document that completed last.
     QString url() const;
@@ -27,14 +40,24 @@ public:
     QString pageText() const;
     void setPageText(const QString& text);
 
+    // The text as the exchanges read it: servers end a plain-text answer with a line break and
+    // pad it with blanks, which must not read as an empty name or field.
+    static QString answerText(const QString& text);
+
 signals:
     void documentComplete(const QString& url, const QString& text, PageRequester::Outcome outcome);
 
 protected:
+    virtual void load(const QString& url) = 0;
     // Stores the document's URL and text, then announces it.
     void complete(const QString& url, const QString& text, Outcome outcome);
 
 private:
+    void publish(const QString& url, const QString& text, Outcome outcome);
+
     QString m_url;
     QString m_pageText;
+    ModalGate* m_gate = nullptr;
+    // Counts navigations, so that a completion held behind a message box for an abandoned page is dropped.
+    quint64 m_navigations = 0;
 };

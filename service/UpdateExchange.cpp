@@ -44,6 +44,16 @@ void UpdateExchange::UpdateIP()
         return;
     }
 
+    if (!UpdateRequest::isGatewayUrl(m_model.GatewayURL)) {
+        // Nothing is sent and Force is kept, so the next cycle tries again once the version
+        // page has named the gateway.
+        const QString why = u"Not updated. The update gateway \""_s + m_model.GatewayURL +
+                            u"\" is not a web address; it comes with the service's version page."_s;
+        m_form.setResponseText(why);
+        m_log.appendMessage(why);
+        return;
+    }
+
     m_hostsInFlight = *hosts;
     const UpdateRequest request(m_model.GatewayURL, m_form.userName(), m_form.password(), *hosts, address);
     m_requester.navigate(request.url(m_clock.nowText()));
@@ -56,16 +66,16 @@ void UpdateExchange::onDocumentComplete(const QString& /*url*/, const QString& t
     if (text.isEmpty()) {
         return;
     }
-    m_log.appendMessage(resultLine(text));
+    m_log.appendMessage(resultLine(text, isAnswer(outcome)));
 
     QString display = text + u"\r\n"_s;
     display.remove(u"HTTP/1.1 200 OK\r\n"_s);
     m_log.appendCopy(display);
     m_form.setResponseText(display);
 
-    // The gateway never saw this address: recording it would report a failure as success and
-    // keep the next scheduled update from sending again.
-    if (outcome == PageRequester::Outcome::Failed) {
+    // The gateway never saw this address, or failed on it: recording it would report a failure
+    // as success and keep the next scheduled update from sending again.
+    if (!isAnswer(outcome)) {
         return;
     }
     const QString address = currentAddress();
@@ -84,11 +94,18 @@ QString UpdateExchange::currentAddress() const
     return m_form.routerAddressSelected() ? m_form.remoteText() : m_form.machineText();
 }
 
-QString UpdateExchange::resultLine(const QString& answer) const
+bool UpdateExchange::isAnswer(PageRequester::Outcome outcome)
+{
+    // A 4xx page is the gateway's own word on the request (it may refuse a host); a 5xx says
+    // only that the gateway broke, whatever its page holds.
+    return outcome == PageRequester::Outcome::Answered || outcome == PageRequester::Outcome::ClientError;
+}
+
+QString UpdateExchange::resultLine(const QString& answer, bool answered) const
 {
     // Counted from the request itself: a ";" typed in the account name or password says nothing
     // about how many hosts were sent.
-    const bool updated = answer.contains(u"0="_s);
+    const bool updated = answered && answer.contains(u"0="_s);
     if (m_hostsInFlight.size() > 1) {
         if (!updated) {
             return u"None of the selected domains were updated."_s;

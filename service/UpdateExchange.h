@@ -35,7 +35,8 @@ signals:
 private:
     void onDocumentComplete(const QString& url, const QString& text, PageRequester::Outcome outcome);
     QString currentAddress() const;
-    QString resultLine(const QString& answer) const;
+    static bool isAnswer(PageRequester::Outcome outcome);
+    QString resultLine(const QString& answer, bool answered) const;
 
     PageRequester& m_requester;
     SettingsModel& m_model;

@@ -1,5 +1,7 @@
 #include "UpdateRequest.h"
 
+#include <QUrl>
+
 #include "AddressText.h"
 #include "ServiceUrls.h"
 
@@ -39,4 +41,11 @@ QString UpdateRequest::addressPiece() const
         return QString();
     }
     return u"&myip="_s + ServiceUrls::encodeQueryValue(m_address);
+}
+
+bool UpdateRequest::isGatewayUrl(const QString& gatewayUrl)
+{
+    const QUrl url(gatewayUrl, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && !url.host().isEmpty() && (scheme == u"http" || scheme == u"https");
 }

@@ -12,6 +12,11 @@ public:
     UpdateRequest(const QString& gatewayUrl, const QString& userName, const QString& password, const QStringList& hosts,
                   const QString& address);
 
+    // Whether a gateway address can be asked at all: an http (or https) URL naming a host. The
+    // wizard's placeholder "0" or a damaged update file would otherwise send the account's
+    // password to this machine or to wherever the text happens to lead.
+    static bool isGatewayUrl(const QString& gatewayUrl);
+
     // The URL as sent: force is always asked for, since whether to send at all was decided
     // before; the address goes along only when it holds a dotted quad, else the gateway takes
     // the caller's own; nowText keeps any cache from answering.

@@ -79,7 +79,8 @@ void VersionCheck::onDocumentComplete(const QString& /*url*/, const QString& tex
                                               Desktop::Icon::None, Desktop::Buttons::YesNo);
         if (answer == Desktop::Answer::Yes) {
             m_desktop.openUrl(m_urls.downloadPage());
-            m_desktop.endProgram();
+            // The user chose to fetch the new version: an ending of their own, not a failure.
+            m_desktop.endProgram(Desktop::Ending::Exit);
             return;
         }
         // The update file keeps its old date, so the reload checks once more and offers nothing.
@@ -107,5 +108,5 @@ bool VersionCheck::hasWrittenUpdateFileOn(const QString& date) const
 void VersionCheck::failAndEnd(const QString& message)
 {
     m_desktop.message(u"Error"_s, message, Desktop::Icon::Critical, Desktop::Buttons::Ok);
-    m_desktop.endProgram();
+    m_desktop.endProgram(Desktop::Ending::Failure);
 }

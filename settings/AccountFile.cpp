@@ -26,12 +26,13 @@ std::optional<AccountSettings> AccountFile::read(const QString& configPath)
         return std::nullopt;
     }
     FieldReader reader(*content);
-    const auto name = reader.readNumberOrText();
+    // The name is text: an account "007" keeps its zeros.
+    const auto name = reader.readText();
     const auto password = reader.readText();
     if (!name || !password) {
         return std::nullopt;
     }
-    AccountSettings account{name->toText(), *password};
+    AccountSettings account{*name, *password};
     if (account.userName.isEmpty() || account.password.isEmpty()) {
         return std::nullopt;
     }
@@ -66,9 +67,11 @@ bool AccountFile::write(const QString& configPath, const QString& userName, cons
                         const QStringList& hosts)
 {
     FieldWriter writer;
-    writer.writeText(userName);
-    writer.writeText(password);
-    writer.writeTexts(hosts);
+    writer.writeField(userName);
+    writer.writeField(password);
+    for (const QString& host : hosts) {
+        writer.writeField(host);
+    }
     return TextFile::writeWhole(SettingsFileName::resolve(configPath, canonicalName()), writer.content(),
                                 TextFile::Access::OwnerOnly);
 }

@@ -52,8 +52,9 @@ std::optional<GeneralSettings> ConfFile::read(const QString& configPath)
     }
 
     GeneralSettings settings;
-    settings.hoursText = hours->isEmpty() ? QStringLiteral("0") : hours->toText();
-    settings.minutesText = minutes->isEmpty() ? QStringLiteral("0") : minutes->toText();
+    // An empty line shows as an empty box; the interval counts it as 0 either way.
+    settings.hoursText = hours->toText();
+    settings.minutesText = minutes->toText();
     settings.intervalMinutes = *interval;
     settings.useRouterAddress = *addressSource == 0.0;
     settings.checkVersionAtStartUp = *versionCheck != 0.0;
@@ -76,7 +77,10 @@ bool ConfFile::writeFromSettingsTab(const QString& configPath, const QString& ho
     writer.writeInteger(useRouterAddress ? 0 : 1);
     writer.writeInteger(checkVersionValue);
     writer.writeText(*ping != 0.0 ? pingText : QStringLiteral("0"));
-    writer.writeTexts(locators);
+    // A locator typed with a comma or blanks around it must come back as one locator.
+    for (const QString& locator : locators) {
+        writer.writeField(locator);
+    }
     return TextFile::writeWhole(SettingsFileName::resolve(configPath, canonicalName()), writer.content());
 }
 
@@ -89,6 +93,8 @@ bool ConfFile::writeFromWizard(const QString& configPath, const QString& hoursTe
     writer.writeInteger(useRouterAddress ? 0 : 1);
     writer.writeText(QStringLiteral("1"));
     writer.writeText(pingText);
-    writer.writeTexts(defaultLocators);
+    for (const QString& locator : defaultLocators) {
+        writer.writeField(locator);
+    }
     return TextFile::writeWhole(SettingsFileName::resolve(configPath, canonicalName()), writer.content());
 }

@@ -1,5 +1,7 @@
 #include "FieldWriter.h"
 
+#include "NumberText.h"
+
 namespace {
 constexpr QLatin1StringView lineEnd("\r\n");
 }
@@ -7,6 +9,15 @@ constexpr QLatin1StringView lineEnd("\r\n");
 void FieldWriter::writeText(const QString& text)
 {
     m_content += text + lineEnd;
+}
+
+void FieldWriter::writeField(const QString& text)
+{
+    const auto isBlank = [](QChar c) { return c == u' ' || c == u'\t'; };
+    const bool needsQuotes = !text.isEmpty() && !text.contains(u'"') &&
+                             (text.contains(u',') || text.contains(u'\r') || text.contains(u'\n') ||
+                              isBlank(text.front()) || isBlank(text.back()) || NumberText::parse(text).has_value());
+    m_content += (needsQuotes ? u'"' + text + u'"' : text) + lineEnd;
 }
 
 void FieldWriter::writeTexts(const QStringList& texts)

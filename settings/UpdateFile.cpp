@@ -43,14 +43,11 @@ bool UpdateFile::writePlaceholders(const QString& configPath)
 bool UpdateFile::writeFromVersionPage(const QString& configPath, const QString& cleanedPageText,
                                       const QString& todayText, const QString& fileName)
 {
-    // A page that ends with its own line break must not leave an empty third line: the date
-    // would then read back as empty, never today's, and every reload would check again.
-    QString text = cleanedPageText;
-    while (text.endsWith(u'\n') || text.endsWith(u'\r')) {
-        text.chop(1);
-    }
+    // The page text comes without the line break a server ends it with (PageRequester::answerText):
+    // one left in would make an empty third line, the date would read back as empty, never
+    // today's, and every reload would check the version again.
     FieldWriter writer;
-    writer.writeText(text);
+    writer.writeText(cleanedPageText);
     writer.writeText(todayText);
     return TextFile::writeWhole(SettingsFileName::resolve(configPath, fileName), writer.content());
 }

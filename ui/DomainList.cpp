@@ -177,6 +177,9 @@ void DomainList::followSize()
 
 void DomainList::showScrollState()
 {
+    // A position the list takes by itself (it shrank below the bar's end) is a change of position
+    // like any other: the focus moves on to the hidden box, as after a committed one.
+    const bool moved = m_scrollBar->value() != m_layout.scrollPosition();
     {
         const QSignalBlocker blocker(m_scrollBar);
         m_scrollBar->setRange(0, m_layout.scrollBarMaximum());
@@ -187,6 +190,9 @@ void DomainList::showScrollState()
     m_scrollBar->setVisible(m_layout.scrollBarVisible());
     m_frame->setGeometry(
         pixelRect(0, m_layout.scrollFrameTop(), Layout::ScrollFrameWidth, m_layout.scrollFrameHeight()));
+    if (moved) {
+        m_focus->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void DomainList::showChecks()

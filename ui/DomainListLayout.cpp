@@ -32,11 +32,13 @@ int DomainListLayout::AddHost(const QString& host)
     return place(m_hosts, RowKind::Host, host, m_placeTop + m_placeGap);
 }
 
+// The hidden template (element 0) is never ticked, read as ticked or counted: matched by name, a
+// host called "host" could not be unticked, and an empty list would count one selected host.
 void DomainListLayout::Selected(const QString& host, bool state)
 {
-    for (Row& row : m_hosts) {
-        if (row.text == host) {
-            row.checked = state;
+    for (qsizetype i = 1; i < m_hosts.size(); ++i) {
+        if (m_hosts.at(i).text == host) {
+            m_hosts[i].checked = state;
         }
     }
 }
@@ -53,13 +55,13 @@ int DomainListLayout::ListCount() const
 
 bool DomainListLayout::IsSelected(int index) const
 {
-    return index >= 0 && index < m_hosts.size() && m_hosts.at(index).checked;
+    return index > 0 && index < m_hosts.size() && m_hosts.at(index).checked;
 }
 
 int DomainListLayout::SelCount() const
 {
     return static_cast<int>(
-        std::count_if(m_hosts.cbegin(), m_hosts.cend(), [](const Row& row) { return row.checked; }));
+        std::count_if(m_hosts.cbegin() + 1, m_hosts.cend(), [](const Row& row) { return row.checked; }));
 }
 
 void DomainListLayout::Clear()

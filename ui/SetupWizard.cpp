@@ -6,6 +6,7 @@
 #include "DomainList.h"
 #include "IntervalBox.h"
 #include "IntervalEditor.h"
+#include "SettingsInputCheck.h"
 #include "NumberText.h"
 #include "UpdateFile.h"
 #include "WizardMainSide.h"
@@ -13,6 +14,8 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QFrame>
+#include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -112,13 +115,21 @@ SetupWizard::SetupWizard(Desktop& desktop, WizardMainSide& main, const ServiceUr
     setFont(tahoma(font(), 9.75));
     setFixedSize(twips(0, 0, 5760, 4815).size());
 
-    auto* logo = placed(new QLabel(u"QuorVex"_s, this), u"imgLogo"_s, twips(120, 240, 1245, 285));
-    QFont logoFont = font();
-    logoFont.setBold(true);
-    logo->setFont(logoFont);
-    QPalette logoPalette = logo->palette();
-    logoPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    logo->setPalette(logoPalette);
+    auto* logo = placed(new QLabel(this), u"imgLogo"_s, twips(120, 240, 1245, 285));
+    const QPixmap drawing = QIcon(u":/images/quorvex-logo.svg"_s).pixmap(logo->size());
+    if (!drawing.isNull()) {
+        logo->setPixmap(drawing);
+    } else {
+        // Without the SVG image plugin the name stands in, in the drawing's colours.
+        logo->setText(u"QuorVex"_s);
+        QFont logoFont = font();
+        logoFont.setBold(true);
+        logo->setFont(logoFont);
+        QPalette logoPalette = logo->palette();
+        logoPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+        logo->setPalette(logoPalette);
+    }
+    logo->setAccessibleName(u"QuorVex"_s);
 
     buildWelcome();
     // Each page is made after the welcome content and paints its background, so it covers it.
@@ -372,6 +383,13 @@ void SetupWizard::nextFromAccount()
         m_txtPass->setFocus();
         return;
     }
+    for (auto [box, what] : {std::pair{m_txtUser, u"username"_s}, std::pair{m_txtPass, u"password"_s}}) {
+        if (const auto problem = SettingsInputCheck::storable(box->text(), what)) {
+            m_desktop.message(errorTitle, problem->message, Desktop::Icon::Exclamation, Desktop::Buttons::Ok);
+            box->setFocus();
+            return;
+        }
+    }
     // The check takes the wizard to step 2, or hands it back on step 1.
     m_main.startCredentialCheck();
     setEnabled(false);
@@ -391,10 +409,8 @@ void SetupWizard::nextFromHosts()
 
 void SetupWizard::nextFromInterval()
 {
-    // Compared as text: "00" or an empty box passes.
-    if (m_txthours->text() == u"0"_s && m_txtMinutes->text() == u"0"_s) {
-        m_desktop.message(errorTitle, u"You need to select an interval of at least of 1 minute"_s, Desktop::Icon::None,
-                          Desktop::Buttons::Ok);
+    if (const auto problem = SettingsInputCheck::interval(m_txthours->text(), m_txtMinutes->text())) {
+        m_desktop.message(errorTitle, problem->message, Desktop::Icon::None, Desktop::Buttons::Ok);
         m_txthours->setFocus();
         return;
     }
@@ -408,23 +424,16 @@ void SetupWizard::nextFromInterval()
 bool SetupWizard::pingTimeAccepted()
 {
     // Checked whichever option is chosen, so a disabled box must still hold a sound period.
-    const QString text = m_txtPing->text();
-    if (IntervalEditor::leadingNumber(text) == 0.0) {
-        m_desktop.message(errorTitle, u"Invalid ping time\r\nPlease enter the time in minutes"_s,
-                          Desktop::Icon::Exclamation, Desktop::Buttons::Ok);
-        m_txtPing->setFocus();
-        return false;
+    const auto problem = SettingsInputCheck::pingTime(m_txtPing->text(), false);
+    if (!problem) {
+        return true;
     }
-    // A text that starts with a number but is none as a whole ("5x") is no period either.
-    const auto minutes = NumberText::parse(text);
-    if (!minutes || *minutes < 1.0 || *minutes > 99.0) {
-        m_desktop.message(errorTitle, u"Ping time is out of range\r\nPlease enter a time in minutes, between 1-99"_s,
-                          Desktop::Icon::Exclamation, Desktop::Buttons::Ok);
+    m_desktop.message(errorTitle, problem->message, Desktop::Icon::Exclamation, Desktop::Buttons::Ok);
+    if (problem->clearBox) {
         m_txtPing->clear();
-        m_txtPing->setFocus();
-        return false;
     }
-    return true;
+    m_txtPing->setFocus();
+    return false;
 }
 
 void SetupWizard::cmdBack_Click()
@@ -475,8 +484,21 @@ bool SetupWizard::askToQuit()
         return false;
     }
     m_main.removeTrayIcon();
-    m_desktop.endProgram();
+    m_desktop.endProgram(Desktop::Ending::Exit);
     return true;
+}
+
+void SetupWizard::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    auto* focused = qobject_cast<QPushButton*>(focusWidget());
+    QPushButton* target = focused != nullptr ? focused : m_cmdNext;
+    if (target->isVisible() && target->isEnabled()) {
+        target->click();
+    }
 }
 
 void SetupWizard::closeEvent(QCloseEvent* event)
@@ -508,7 +530,7 @@ bool SetupWizard::writeFailed(bool written, const QString& what, const QString& 
     }
     m_desktop.message(errorTitle, u"Failed to write the "_s + what + u" configuration file.\r\n"_s + advice,
                       Desktop::Icon::Critical, Desktop::Buttons::Ok);
-    m_desktop.endProgram();
+    m_desktop.endProgram(Desktop::Ending::Failure);
     return true;
 }
 

@@ -10,6 +10,7 @@
 class Desktop;
 class DomainList;
 class QCloseEvent;
+class QKeyEvent;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -60,6 +61,8 @@ public:
 protected:
     // Closing through the title bar asks as Exit does; a close by the program goes through.
     void closeEvent(QCloseEvent* event) override;
+    // Enter presses Next (or Finish), as in any wizard; on a focused button, that button.
+    void keyPressEvent(QKeyEvent* event) override;
     // The two link labels open their pages on a click.
     bool eventFilter(QObject* watched, QEvent* event) override;
 

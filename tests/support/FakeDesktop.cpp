@@ -37,9 +37,12 @@ qsizetype FakeDesktop::pendingAnswers() const
     return m_answers.size();
 }
 
-Desktop::Answer FakeDesktop::message(const QString& title, const QString& text, Icon icon, Buttons buttons)
+Desktop::Answer FakeDesktop::showMessage(const QString& title, const QString& text, Icon icon, Buttons buttons)
 {
     m_messages.append(Message{title, text, icon, buttons});
+    if (m_whileOpen) {
+        m_whileOpen();
+    }
     if (m_answers.isEmpty()) {
         return firstButton(buttons);
     }
@@ -57,8 +60,9 @@ void FakeDesktop::openUrl(const QString& url)
     m_openedUrls.append(url);
 }
 
-void FakeDesktop::endProgram()
+void FakeDesktop::endProgram(Ending ending)
 {
+    m_ending = ending;
     ++m_endProgramCalls;
 }
 

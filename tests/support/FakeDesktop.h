@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // A desktop that answers message boxes from a script and records what the program asked of it.
 // Ending the program is only recorded; the test process goes on.
 class FakeDesktop : public Desktop
@@ -25,10 +27,14 @@ public:
     void queueAnswer(Answer answer);
     qsizetype pendingAnswers() const;
 
-    Answer message(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
     void openUrl(const QString& url) override;
-    void endProgram() override;
+    void endProgram(Ending ending) override;
     bool hasEnded() const override;
+    // How the program was last ended; Exit when it was not.
+    Ending ending() const { return m_ending; }
+    // Runs while each box is open, as the user takes their time: a test lets the event loop run
+    // here to see what would happen underneath a real box.
+    void whileOpen(std::function<void()> wait) { m_whileOpen = std::move(wait); }
 
     const QList<Message>& messages() const;
     // The last message shown; an empty one when none was.
@@ -38,7 +44,12 @@ public:
     // Forgets what was recorded and the answers not yet used.
     void clear();
 
+protected:
+    Answer showMessage(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
+
 private:
+    std::function<void()> m_whileOpen;
+    Ending m_ending = Ending::Exit;
     QQueue<Answer> m_answers;
     QList<Message> m_messages;
     QStringList m_openedUrls;

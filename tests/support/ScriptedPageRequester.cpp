@@ -2,7 +2,7 @@
 
 ScriptedPageRequester::ScriptedPageRequester(QObject* parent) : PageRequester(parent) {}
 
-void ScriptedPageRequester::navigate(const QString& url)
+void ScriptedPageRequester::load(const QString& url)
 {
     m_navigations.append(url);
     m_pending = true;

@@ -13,8 +13,6 @@ class ScriptedPageRequester : public PageRequester
 public:
     explicit ScriptedPageRequester(QObject* parent = nullptr);
 
-    void navigate(const QString& url) override;
-
     // Every URL navigated to, in order, "about:blank" included.
     const QStringList& navigations() const;
     // The URL of the last navigate(); empty before the first.
@@ -29,6 +27,9 @@ public:
     void completeAt(const QString& url, const QString& text, Outcome outcome = Outcome::Answered);
     // Completes the blank page: "about:blank" with empty text.
     void completeBlank();
+
+protected:
+    void load(const QString& url) override;
 
 private:
     QStringList m_navigations;

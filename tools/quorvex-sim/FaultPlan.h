@@ -11,7 +11,7 @@
 class FaultPlan
 {
 public:
-    enum class Kind { None, Drop, Hang, Status500, Status500Empty, Garbage, Huge, Slow, Reset };
+    enum class Kind { None, Drop, Hang, Status500, Status500Empty, Status500Html, Status404Footer, Empty, Garbage, Huge, Slow, Reset };
 
     struct Fault
     {
@@ -22,7 +22,8 @@ public:
     static constexpr int DefaultDelayMs = 200;
     static constexpr int Unlimited = -1;
 
-    // "none", "drop", "hang", "500", "500-empty", "garbage", "huge", "slow", "reset".
+    // "none", "drop", "hang", "500", "500-empty", "500-html", "404-footer", "empty", "garbage",
+    // "huge", "slow", "reset".
     static std::optional<Kind> kindFromName(QStringView name);
 
     // times: how many of the next requests of path get the fault, or Unlimited.

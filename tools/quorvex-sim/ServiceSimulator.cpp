@@ -17,6 +17,16 @@ static HttpResponse plain(const QString& text)
     return HttpResponse::text(200, text.toUtf8());
 }
 
+// An error page as a stock web server writes it, its footer naming the server's own address.
+static HttpResponse serverErrorPage(int status, const QByteArray& title, const QByteArray& sentence)
+{
+    return HttpResponse(status, "text/html; charset=iso-8859-1",
+                        "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML 2.0//EN\">\n<html><head><title>" + title +
+                            "</title></head><body>\n<h1>" + title.mid(4) + "</h1>\n<p>" + sentence +
+                            "</p>\n<hr>\n<address>Apache/2.4.57 (Debian) Server at 10.0.0.5 Port 80</address>\n"
+                            "</body></html>\n");
+}
+
 static HttpResponse badControl(const QString& reason)
 {
     return HttpResponse::text(400, reason.toUtf8());
@@ -61,6 +71,14 @@ ServiceSimulator::Answer ServiceSimulator::handle(const HttpRequest& request, bo
         return {HttpResponse::text(500, "Internal Server Error"), fault};
     case FaultPlan::Kind::Status500Empty:
         return {HttpResponse(500, QByteArray(), QByteArray()), fault};
+    case FaultPlan::Kind::Status500Html:
+        return {serverErrorPage(500, "500 Internal Server Error",
+                                "The server encountered an internal error and was unable to complete your request."),
+                fault};
+    case FaultPlan::Kind::Status404Footer:
+        return {serverErrorPage(404, "404 Not Found", "The requested URL was not found on this server."), fault};
+    case FaultPlan::Kind::Empty:
+        return {HttpResponse::text(200, QByteArray()), fault};
     case FaultPlan::Kind::Huge: {
         // Long lines with no digits, so nothing in it reads as a status code or an address.
         const QByteArray line64 = QByteArray(63, 'x') + '\n';
@@ -131,15 +149,20 @@ HttpResponse ServiceSimulator::route(const HttpRequest& request)
     return HttpResponse::text(404, "404 Not Found: " + path.toUtf8());
 }
 
+HttpResponse ServiceSimulator::answer(const QString& text) const
+{
+    return plain(m_data.lineEnds() ? text + u"\r\n" : text);
+}
+
 HttpResponse ServiceSimulator::validateAccount(const HttpRequest& request) const
 {
     const std::optional<QString> login = request.queryValue(QStringLiteral("login"));
     const std::optional<QString> password = request.queryValue(QStringLiteral("password"));
     const SimulatorData::Account* account = login ? m_data.account(*login) : nullptr;
     if (account && password && account->password == *password) {
-        return plain(QStringLiteral("0=Account validated"));
+        return answer(QStringLiteral("0=Account validated"));
     }
-    return plain(QStringLiteral("1=Invalid login"));
+    return answer(QStringLiteral("1=Invalid login"));
 }
 
 HttpResponse ServiceSimulator::listDomains(const HttpRequest& request) const
@@ -147,12 +170,12 @@ HttpResponse ServiceSimulator::listDomains(const HttpRequest& request) const
     const SimulatorData::Account* account =
         m_data.account(request.queryValue(QStringLiteral("login")).value_or(QString()));
     if (!account) {
-        return plain(QStringLiteral("2=Invalid login"));
+        return answer(QStringLiteral("2=Invalid login"));
     }
     if (account->domains.isEmpty()) {
-        return plain(QStringLiteral("1=no domains"));
+        return answer(QStringLiteral("1=no domains"));
     }
-    return plain(u"0=" + account->domains.join(u' '));
+    return answer(u"0=" + account->domains.join(u' '));
 }
 
 HttpResponse ServiceSimulator::listHosts(const HttpRequest& request) const
@@ -160,17 +183,17 @@ HttpResponse ServiceSimulator::listHosts(const HttpRequest& request) const
     const SimulatorData::Account* account =
         m_data.account(request.queryValue(QStringLiteral("login")).value_or(QString()));
     if (!account) {
-        return plain(QStringLiteral("2=Invalid login"));
+        return answer(QStringLiteral("2=Invalid login"));
     }
     const SimulatorData::Domain* domain =
         m_data.domain(request.queryValue(QStringLiteral("domain")).value_or(QString()));
     if (!domain || domain->account != account->name) {
-        return plain(QStringLiteral("3=Unknown domain"));
+        return answer(QStringLiteral("3=Unknown domain"));
     }
     if (domain->hosts.isEmpty()) {
-        return plain(QStringLiteral("1=no hosts/subdomain"));
+        return answer(QStringLiteral("1=no hosts/subdomain"));
     }
-    return plain(u"0=" + domain->hosts.join(u' '));
+    return answer(u"0=" + domain->hosts.join(u' '));
 }
 
 HttpResponse ServiceSimulator::versionPage() const
@@ -291,6 +314,13 @@ HttpResponse ServiceSimulator::control(const HttpRequest& request)
             return badControl(QStringLiteral("value must be a version text without line breaks"));
         }
         m_data.setVersion(*value);
+        return plain(QStringLiteral("ok"));
+    }
+    if (path == u"/control/line-ends") {
+        if (value != u"on" && value != u"off") {
+            return badControl(QStringLiteral("value must be on or off"));
+        }
+        m_data.setLineEnds(*value == u"on");
         return plain(QStringLiteral("ok"));
     }
     if (path == u"/control/status-line") {

@@ -54,6 +54,8 @@ private:
     HttpResponse listDomains(const HttpRequest& request) const;
     HttpResponse listHosts(const HttpRequest& request) const;
     HttpResponse versionPage() const;
+    // A plain-text service answer, ended by CR LF when the line-end variant is on.
+    HttpResponse answer(const QString& text) const;
     HttpResponse updateGateway(const HttpRequest& request);
     HttpResponse echoPage(const QString& path) const;
     HttpResponse recordsPage() const;

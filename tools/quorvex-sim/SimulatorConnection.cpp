@@ -85,6 +85,9 @@ void SimulatorConnection::answer(const QByteArray& head, const QByteArray& body,
     case FaultPlan::Kind::None:
     case FaultPlan::Kind::Status500:
     case FaultPlan::Kind::Status500Empty:
+    case FaultPlan::Kind::Status500Html:
+    case FaultPlan::Kind::Status404Footer:
+    case FaultPlan::Kind::Empty:
     case FaultPlan::Kind::Huge:
         break;
     }

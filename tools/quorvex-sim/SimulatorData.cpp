@@ -107,8 +107,14 @@ bool SimulatorData::loadText(const QByteArray& text, const QString& sourceName, 
                 return fail(QStringLiteral("expected: version <v>"));
             }
             loaded.m_version = fields[0];
+        } else if (keyword == u"line-ends") {
+            if (fields.size() != 1 || (fields[0] != u"crlf" && fields[0] != u"none")) {
+                return fail(QStringLiteral("expected: line-ends crlf|none"));
+            }
+            loaded.m_lineEnds = fields[0] == u"crlf";
         } else {
-            return fail(u"unknown record \"" + keyword + u"\" (expected account, domain, host, public-ip or version)");
+            return fail(u"unknown record \"" + keyword +
+                        u"\" (expected account, domain, host, public-ip, version or line-ends)");
         }
     }
 

@@ -16,6 +16,7 @@
 //   host <domain> <full-host-name> [<address>]
 //   public-ip <address>
 //   version <v>
+//   line-ends crlf|none
 // A line whose first non-blank character is "#" is a comment; blank lines are ignored.
 // Every name must be defined before it is used.
 class SimulatorData
@@ -63,6 +64,9 @@ public:
     void setPublicIp(const QString& address) { m_publicIp = address; }
     QString version() const { return m_version; }
     void setVersion(const QString& version) { m_version = version; }
+    // Whether the plain-text answers end with CR LF, as most web servers send text pages.
+    bool lineEnds() const { return m_lineEnds; }
+    void setLineEnds(bool on) { m_lineEnds = on; }
 
     // Four decimal numbers of 0 to 255 separated by dots, nothing else.
     static bool isIpv4Address(const QString& text);
@@ -76,4 +80,5 @@ private:
     QHash<QString, qsizetype> m_hostIndex;
     QString m_publicIp;
     QString m_version;
+    bool m_lineEnds = false;
 };

@@ -2,7 +2,7 @@
 
 using namespace Qt::StringLiterals;
 
-Desktop::Answer ScreenshotDesktop::message(const QString& title, const QString& text, Icon, Buttons buttons)
+Desktop::Answer ScreenshotDesktop::showMessage(const QString& title, const QString& text, Icon, Buttons buttons)
 {
     m_problems.append(u"message box \""_s + title + u"\": "_s + QString(text).replace(u"\r\n"_s, u" / "_s));
     switch (buttons) {
@@ -19,7 +19,7 @@ Desktop::Answer ScreenshotDesktop::message(const QString& title, const QString& 
 
 void ScreenshotDesktop::openUrl(const QString&) {}
 
-void ScreenshotDesktop::endProgram()
+void ScreenshotDesktop::endProgram(Ending /*ending*/)
 {
     m_ended = true;
     m_problems.append(u"the program ended"_s);

@@ -10,12 +10,14 @@
 class ScreenshotDesktop : public Desktop
 {
 public:
-    Answer message(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
     void openUrl(const QString& url) override;
-    void endProgram() override;
+    void endProgram(Ending ending) override;
     bool hasEnded() const override;
 
     const QStringList& problems() const { return m_problems; }
+
+protected:
+    Answer showMessage(const QString& title, const QString& text, Icon icon, Buttons buttons) override;
 
 private:
     QStringList m_problems;

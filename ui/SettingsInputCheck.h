@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+// What a user types into the settings boxes, checked before anything is written, so a slip is a
+// message and a box to correct, never a file the next start cannot read. The wizard and the main
+// window's tabs ask the same questions of the same boxes.
+class SettingsInputCheck
+{
+public:
+    struct Problem
+    {
+        QString message;
+        // The box is emptied (a ping time out of range), as well as focused.
+        bool clearBox = false;
+    };
+
+    // The ping minutes: from the wizard 1 to 99; on the Settings tab any number, 0 switching the
+    // ping off. A text without a leading number is invalid; one that is no number as a whole, or
+    // out of range, is out of range.
+    static std::optional<Problem> pingTime(const QString& text, bool zeroSwitchesOff);
+    // The interval boxes: whole numbers (an empty box counts as 0) that the settings can load back
+    // (at most 32767 minutes in all), not both "0" as typed ("00" and "0" pass, as ever).
+    static std::optional<Problem> interval(const QString& hours, const QString& minutes);
+    // A name or password: no settings field can hold a double quote.
+    static std::optional<Problem> storable(const QString& text, const QString& what);
+};
