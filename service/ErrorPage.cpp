@@ -43,7 +43,8 @@ QString sentence(ErrorPage::Reason reason)
 
 QString ErrorPage::text(Reason reason)
 {
-    return QStringLiteral("The page cannot be displayed\r\n") + sentence(reason) + QStringLiteral("\r\n");
+    // No line break at the end: completions reach the exchanges trimmed, error pages too.
+    return QStringLiteral("The page cannot be displayed\r\n") + sentence(reason);
 }
 
 ErrorPage::Reason ErrorPage::reasonFor(QNetworkReply::NetworkError error)

@@ -77,15 +77,16 @@ TEST(KestrinRegistryTemplate, FillsEveryPlaceholderAndNothingElse)
 // program, never one found elsewhere; the registry editor gets the complete file.
 TEST(KestrinServiceInstaller, RunsEachStepOrShowsItsFailure)
 {
-    const QString unwritable = u"Could not write a temporary file.\nPlease ensure you have access to the installation "
-                               u"directory and re-run setup."_s;
+    const QString unwritable =
+        u"Could not write a temporary file.\r\nPlease ensure you have access to the installation "
+        u"directory and re-run setup."_s;
     const QString notImported =
-        u"Could not add entries to the system registry.\nPlease ensure that you are logged on as an administrator"_s;
+        u"Could not add entries to the system registry.\r\nPlease ensure that you are logged on as an administrator"_s;
     // The template, a directory in the registry file's place, the starts' answers, the starts made, the box.
     const std::tuple<bool, bool, QList<bool>, qsizetype, QString> rows[] = {
         {true, false, {}, 2, {}},
-        {true, false, {false}, 1, u"Could not run the service installer base file.\nPlease re-run setup."_s},
-        {false, false, {}, 1, u"Could not find the registry base file.\nPlease re-run setup."_s},
+        {true, false, {false}, 1, u"Could not run the service installer base file.\r\nPlease re-run setup."_s},
+        {false, false, {}, 1, u"Could not find the registry base file.\r\nPlease re-run setup."_s},
         {true, true, {}, 1, unwritable},
         {true, false, {true, false}, 2, notImported},
     };

@@ -32,6 +32,7 @@ protected:
     {
         EXPECT_TRUE(AccountFile::write(dir.path(), u"user"_s, u"pass"_s, {u"www.example.com"_s}));
         model.ConfigPath = dir.path();
+        model.GatewayURL = u"http://gw.example/update"_s;
         form.locatorList = {u"one"_s, u"two"_s, u"three"_s};
         form.remote = u"198.51.100.4"_s;
     }
@@ -69,7 +70,9 @@ protected:
     const std::vector<std::pair<QString, Outcome>> faults{
         {ErrorPage::text(ErrorPage::Reason::Refused), Outcome::Failed},
         {ErrorPage::text(ErrorPage::Reason::TimedOut), Outcome::Failed},
-        {u"Internal Server Error"_s, Outcome::Answered},
+        {u"Internal Server Error"_s, Outcome::ServerError},
+        // A web server's error page names its own address in the footer, not the caller's.
+        {u"Not Found\r\nApache/2.4.57 (Debian) Server at 10.0.0.5 Port 80"_s, Outcome::ClientError},
         {u"Try again at 1.2.3"_s, Outcome::Answered}};
     TemporaryAppDirectory dir;
     FakeClock clock;

@@ -1,7 +1,10 @@
 #include "WidgetDesktop.h"
 #include "support/FakeClock.h"
+#include "support/FakeDesktop.h"
+#include "support/QtPrinters.h"
 
 #include <QCoreApplication>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -28,14 +31,49 @@ TEST(Clock, TimeTextsCarryNoTimeZone)
     EXPECT_EQ(clock.nowText(), u"12/6/26 7:22:10 PM"_s);
 }
 
-TEST(WidgetDesktop, EndingBeforeTheEventLoopRunsEndsTheProgramWhenItStarts)
+TEST(WidgetDesktop, TheProgramEndsWithStatusOneAfterAFailureAndZeroOnExit)
 {
-    // An error found while starting up ends the program before the loop runs; it must not be
-    // forgotten, or the program would stay on with no window (closing windows does not end it).
-    WidgetDesktop desktop;
-    desktop.endProgram();
-    QTimer stuck;
-    QObject::connect(&stuck, &QTimer::timeout, &stuck, [] { QCoreApplication::exit(99); });
-    stuck.start(5000);
-    EXPECT_EQ(QCoreApplication::exec(), 0);
+    // Ended before the loop runs too (an error found while starting up): the end must not be
+    // forgotten, or the program would stay on with no window. A script or a service manager tells
+    // a failure from Exit by the status alone.
+    for (const auto& [ending, status] : {std::pair{Desktop::Ending::Failure, 1}, std::pair{Desktop::Ending::Exit, 0}}) {
+        WidgetDesktop desktop;
+        desktop.endProgram(ending);
+        QTimer stuck;
+        QObject::connect(&stuck, &QTimer::timeout, &stuck, [] { QCoreApplication::exit(99); });
+        stuck.start(5000);
+        EXPECT_EQ(QCoreApplication::exec(), status);
+    }
+}
+
+TEST(ModalGate, NothingRunsUnderAnOpenBoxAndWhatFellDueComesAfterItInOrder)
+{
+    for (const bool boxEndsTheProgram : {false, true}) {
+        FakeDesktop desktop;
+        QTimer tmrUpdate;
+        tmrUpdate.setInterval(5);
+        desktop.gate().holdTicks(tmrUpdate);
+        QStringList seen;
+        QObject::connect(&tmrUpdate, &QTimer::timeout, &tmrUpdate, [&] {
+            seen << u"tick"_s;
+            tmrUpdate.stop();
+        });
+        desktop.whileOpen([&] {
+            desktop.gate().deliver([&] { seen << u"completion"_s; });
+            tmrUpdate.start();
+            QTest::qWait(50); // ticks fall due under the box: they become one
+            seen << u"box closed"_s;
+        });
+        desktop.message(u"Error"_s, u"text"_s, Desktop::Icon::Critical, Desktop::Buttons::Ok);
+        if (boxEndsTheProgram) {
+            desktop.endProgram(Desktop::Ending::Failure);
+            tmrUpdate.stop(); // as the ended event loop stops every timer
+        }
+        seen << u"caller goes on"_s;
+        QTest::qWait(50);
+        const QStringList expected =
+            boxEndsTheProgram ? QStringList{u"box closed"_s, u"caller goes on"_s}
+                              : QStringList{u"box closed"_s, u"caller goes on"_s, u"completion"_s, u"tick"_s};
+        EXPECT_EQ(seen, expected) << boxEndsTheProgram;
+    }
 }

@@ -30,7 +30,8 @@ protected:
     // Navigates and expects one completion from the event loop, at the URL navigated: the row's
     // answer when it has one, else its error page, which no answer grammar and no address search
     // may take for a real answer. Returns how long it took.
-    qint64 expectLoad(const QString& url, const QString& answer, Reason reason)
+    qint64 expectLoad(const QString& url, const QString& answer, Reason reason,
+                      PageRequester::Outcome outcome = Answered)
     {
         static const QRegularExpression dottedQuad(u"\\d+\\.\\d+\\.\\d+\\.\\d+"_s);
         QSignalSpy spy(&requester, &PageRequester::documentComplete);
@@ -43,7 +44,7 @@ protected:
         }
         const QString text = spy.at(0).at(1).toString();
         EXPECT_EQ(spy.at(0).at(0).toString(), url);
-        EXPECT_EQ(spy.at(0).at(2).value<PageRequester::Outcome>(), answer.isNull() ? Failed : Answered);
+        EXPECT_EQ(spy.at(0).at(2).value<PageRequester::Outcome>(), answer.isNull() ? Failed : outcome);
         EXPECT_EQ(text, answer.isNull() ? ErrorPage::text(reason) : answer);
         EXPECT_FALSE(answer.isNull() && (text.isEmpty() || text.contains(u'=') || text.contains(dottedQuad)));
         return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
@@ -73,14 +74,25 @@ TEST_F(HttpPageRequesterTest, EveryFaultEndsInOneCompletionInItsTimeAndANewNavig
         {echo, "drop", {}, Reason::ConnectionLost, false},
         {echo, "reset", {}, Reason::ConnectionLost, false},
         {echo, "huge", {}, Reason::TooLarge, false},
-        // An error status with a page shows the page, as a browser would.
+        // An error status with a page shows the page, as a browser would, told apart from an answer.
         {echo, "500", u"Internal Server Error"_s, {}, false},
+        {echo,
+         "404-footer",
+         u"Not Found\r\nThe requested URL was not found on this server.\r\n\r\n"
+         u"Apache/2.4.57 (Debian) Server at 10.0.0.5 Port 80"_s,
+         {},
+         false},
+        // A page with nothing to show is no answer: only the blank page completes empty.
+        {echo, "empty", {}, Reason::EmptyPage, false},
         {sim.hostAndPort() + u"/echo1"_s, "none", u"Your IP is 203.0.113.7"_s, {}, false},
     };
     for (const auto& [url, fault, answer, reason, timesOut] : rows) {
         SCOPED_TRACE(url.toStdString() + " " + fault);
         ASSERT_TRUE(sim.control(u"/control/fault?path=/echo1&kind="_s + QLatin1StringView(fault)));
-        const qint64 took = expectLoad(url, answer, reason);
+        const auto outcome = QByteArrayView(fault) == "500"          ? ServerError
+                             : QByteArrayView(fault) == "404-footer" ? ClientError
+                                                                     : Answered;
+        const qint64 took = expectLoad(url, answer, reason, outcome);
         EXPECT_TRUE(timesOut ? took >= 950 && took < 4000 : took < 900) << took;
     }
     // A finished request does not time out later.
@@ -99,7 +111,7 @@ TEST_F(HttpPageRequesterTest, EveryFaultEndsInOneCompletionInItsTimeAndANewNavig
     requester.navigate(sim.baseUrl() + u"/redirect?to=/ipupdate/dyndata.txt"_s);
     ASSERT_TRUE(spy.wait(5000));
     EXPECT_EQ(spy.at(0).at(0).toString(), sim.baseUrl() + u"/ipupdate/dyndata.txt"_s);
-    EXPECT_EQ(spy.at(0).at(1).toString(), u"url=http://127.0.0.1:%1/dyn/update\r\nversion=1.3\r\n"_s.arg(sim.port()));
+    EXPECT_EQ(spy.at(0).at(1).toString(), u"url=http://127.0.0.1:%1/dyn/update\r\nversion=1.3"_s.arg(sim.port()));
 
     ASSERT_TRUE(sim.control(u"/control/fault?path=/echo1&kind=slow"_s));
     requester.navigate(u"about:blank"_s);
@@ -143,7 +155,13 @@ TEST_F(HttpPageRequesterTest, TheSizeCapHoldsHoweverTheAnswerComes)
         {"under the cap packed, over it unpacked", deflated(QByteArray(3 * MiB / 2, 'a')), {}, Reason::TooLarge},
         {"64 KiB that unpack to 64 MiB", deflated(QByteArray(64 * MiB, 'a')), {}, Reason::HttpError},
         {"packed small", deflated("0=Account validated"), u"0=Account validated"_s, {}},
-        {"plain text", CannedHttpServer::plain("0=<b>ok</b>\n1=x &amp;\r\n"), u"0=<b>ok</b>\n1=x &amp;\r\n"_s, {}},
+        // Plain text as it is, but for the line ends and blanks a server puts around it.
+        {"plain text", CannedHttpServer::plain(" 0=<b>ok</b>\n1=x &amp;\r\n"), u"0=<b>ok</b>\n1=x &amp;"_s, {}},
+        {"no content", "HTTP/1.1 204 No Content\r\nConnection: close\r\n\r\n", {}, Reason::EmptyPage},
+        {"markup only",
+         "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n<html><body><p> </p></body></html>",
+         {},
+         Reason::EmptyPage},
     };
     for (const auto& [name, response, answer, reason] : rows) {
         SCOPED_TRACE(name);

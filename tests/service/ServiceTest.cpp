@@ -26,6 +26,7 @@
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
 
@@ -272,28 +273,51 @@ TEST(UpdateExchangeTest, SendsTheAccountsHostsAndTheAddressWhenItChangedOrWasFor
     r.writeAccount({u"h&myip=1.2.3.4&force=N"_s});
     r.updates.UpdateIP();
     EXPECT_EQ(QUrlQuery(QUrl(r.wb_setip.lastNavigation())).queryItems().size(), 5);
+    // No gateway known yet (the wizard's placeholder) or a damaged one: nothing is sent, the log
+    // says why, and Force is kept for the next cycle.
+    for (const QString& gateway : {u"0"_s, QString(), u"gw/update"_s, u"http://"_s}) {
+        r.model.GatewayURL = gateway;
+        r.model.Force = 1;
+        r.wb_setip.clearNavigations();
+        r.updates.UpdateIP();
+        EXPECT_TRUE(r.wb_setip.navigations().isEmpty()) << gateway.toStdString();
+        EXPECT_EQ(r.model.Force, 1);
+        EXPECT_TRUE(r.log.text().endsWith(u"\" is not a web address; it comes with the service's version page.\r\n"_s));
+    }
 }
 
 TEST(UpdateExchangeTest, AnswersAreReportedAndOnlyAnswersRecordTheAddress)
 {
-    const std::tuple<QStringList, QString, QString, bool> rows[] = {
-        {{u"A"_s, u"B"_s}, u"0=A updated\r\n1=B failed"_s, u"Some of the selected domains were updated."_s, true},
-        {{u"A"_s, u"B"_s}, u"0=A updated\r\n0=B updated"_s, u"All selected domains were updated."_s, true},
-        {{u"A"_s, u"B"_s}, u"1=A failed\r\n1=B failed"_s, u"None of the selected domains were updated."_s, true},
-        {{u"h"_s}, u"0=h updated"_s, u"Updated: h"_s, true},
+    const QString refused = ErrorPage::text(ErrorPage::Reason::Refused);
+    const QString timedOut = ErrorPage::text(ErrorPage::Reason::TimedOut);
+    const std::tuple<QStringList, QString, PageRequester::Outcome, QString, bool> rows[] = {
+        {{u"A"_s, u"B"_s},
+         u"0=A updated\r\n1=B failed"_s,
+         Answered,
+         u"Some of the selected domains were updated."_s,
+         true},
+        {{u"A"_s, u"B"_s}, u"0=A updated\r\n0=B updated"_s, Answered, u"All selected domains were updated."_s, true},
+        {{u"A"_s, u"B"_s},
+         u"1=A failed\r\n1=B failed"_s,
+         Answered,
+         u"None of the selected domains were updated."_s,
+         true},
+        {{u"h"_s}, u"0=h updated"_s, Answered, u"Updated: h"_s, true},
         // The gateway answered, so the address counts as sent even though it refused.
-        {{u"h"_s}, u"1=h not updated"_s, u"Not Updated: h"_s, true},
-        {{u"h"_s}, ErrorPage::text(ErrorPage::Reason::Refused), u"Not Updated: h"_s, false},
-        {{u"h"_s}, ErrorPage::text(ErrorPage::Reason::TimedOut), u"Not Updated: h"_s, false},
-        {{u"h"_s}, u"Internal Server Error"_s, u"Not Updated: h"_s, true},
+        {{u"h"_s}, u"1=h not updated"_s, ClientError, u"Not Updated: h"_s, true},
+        {{u"h"_s}, refused, Failed, u"Not Updated: h"_s, false},
+        {{u"h"_s}, timedOut, Failed, u"Not Updated: h"_s, false},
+        // A gateway that broke updated nothing, whatever its page says.
+        {{u"h"_s}, u"Internal Server Error"_s, ServerError, u"Not Updated: h"_s, false},
+        {{u"A"_s, u"B"_s}, u"0=A updated"_s, ServerError, u"None of the selected domains were updated."_s, false},
     };
-    for (const auto& [hosts, answer, result, recorded] : rows) {
+    for (const auto& [hosts, answer, outcome, result, recorded] : rows) {
         SCOPED_TRACE(answer.toStdString());
         Rig r;
         r.writeAccount(hosts);
         r.updates.UpdateIP();
         const qsizetype before = r.log.text().size();
-        Rig::complete(r.wb_setip, answer);
+        r.wb_setip.completeWith(answer, outcome);
         EXPECT_EQ(r.log.text().mid(before), r.line(result) + u"\t>> "_s + answer + u"\r\n"_s +
                                                 (recorded ? r.line(u"Completed updating."_s) : QString()));
         EXPECT_EQ(r.form.response, answer + u"\r\n"_s);
@@ -303,6 +327,26 @@ TEST(UpdateExchangeTest, AnswersAreReportedAndOnlyAnswersRecordTheAddress)
         r.updates.UpdateIP();
         EXPECT_EQ(r.wb_setip.navigations().size(), recorded ? 0 : 1);
     }
+}
+
+// Under an open message box a page that completes waits for the box; one whose request was
+// abandoned meanwhile never completes.
+TEST(PageRequesterTest, ACompletionWaitsForTheOpenBoxAndOneOfAnAbandonedPageIsDropped)
+{
+    FakeDesktop desktop;
+    ScriptedPageRequester wb;
+    wb.setGate(&desktop.gate());
+    QSignalSpy spy(&wb, &PageRequester::documentComplete);
+    desktop.whileOpen([&] {
+        wb.navigate(u"http://a/"_s);
+        wb.completeWith(u"first"_s);
+        wb.navigate(u"http://b/"_s);
+        wb.completeWith(u"second"_s);
+    });
+    desktop.message(u"Update"_s, u"text"_s, Desktop::Icon::None, Desktop::Buttons::YesNo);
+    EXPECT_TRUE(spy.isEmpty()) << "the code that opened the box finishes first";
+    QTRY_COMPARE(spy.size(), 1);
+    EXPECT_EQ(spy.at(0).at(1).toString(), u"second"_s);
 }
 
 // Each row runs the load sequence's loop: it asks for the page again while the update file is not
@@ -362,8 +406,9 @@ TEST(DomainHostListsTest, EveryDomainIsListedInOrderAndTheChainEndsInTheWizardOr
         r.lists.GetDomains();
         r.wb_domains.completeBlank();
         // Two blanks queue an empty domain, asked for with an empty value; empty hosts never show.
-        r.wb_domains.completeWith(u"0=alpha  b0=eta"_s);
-        for (const QString& answer : {u"0=www  mail "_s, u"1=no hosts/subdomain"_s, u"0=f0=tp"_s}) {
+        // The line end a server puts after a text page makes no domain or host of its own.
+        r.wb_domains.completeWith(u"0=alpha  b0=eta\r\n"_s);
+        for (const QString& answer : {u"0=www  mail \r\n"_s, u"1=no hosts/subdomain"_s, u"0=f0=tp\r\n"_s}) {
             r.wb_hosts.completeBlank();
             r.wb_hosts.completeWith(answer);
         }
@@ -419,6 +464,7 @@ TEST(DomainHostListsTest, WrongAnswersAndFileFailuresEndTheProgram)
             Rig::complete(r.wb_hosts, answer);
         }
         EXPECT_TRUE(r.fatal().contains(QLatin1StringView(fatal))) << r.fatal().toStdString();
+        EXPECT_EQ(r.desktop.ending(), Desktop::Ending::Failure);
         EXPECT_EQ(r.wb_hosts.navigations().size(), answers.size() - 1);
         EXPECT_TRUE(r.wb_setip.navigations().isEmpty());
     }

@@ -1,7 +1,6 @@
 #include "AccountFile.h"
 #include "ConfFile.h"
 #include "FieldReader.h"
-#include "UpdateFile.h"
 #include "support/TemporaryAppDirectory.h"
 
 #include <QFile>
@@ -115,15 +114,22 @@ TEST_F(SettingsFiles, GeneralSettingsThatLoadAndThatDoNot)
 
 TEST_F(SettingsFiles, AccountNamePasswordAndHosts)
 {
-    ASSERT_TRUE(AccountFile::write(dir.path(), u"007"_s, u"0042"_s, {u"www.example.com"_s, u"mail.example.com"_s}));
-    EXPECT_EQ(dir.readBytes(u"Account.ini"_s), "007\r\n0042\r\nwww.example.com\r\nmail.example.com\r\n");
-    // A name of digits comes back as a number; the password is text and keeps its zeros.
-    EXPECT_EQ(AccountFile::read(dir.path())->userName + u' ' + AccountFile::read(dir.path())->password, u"7 0042"_s);
-    EXPECT_EQ(AccountFile::readHosts(dir.path()), (QStringList{u"www.example.com"_s, u"mail.example.com"_s}));
-    // Text is written as it stands, unquoted: a comma or a leading quote cuts it short on reading.
-    ASSERT_TRUE(AccountFile::write(dir.path(), u"user"_s, u"pa,ss"_s, {u"\"h\"x"_s}));
-    EXPECT_EQ(AccountFile::read(dir.path())->password, u"pa"_s);
-    EXPECT_EQ(AccountFile::readHosts(dir.path()), (QStringList{u"ss"_s, u"h"_s}));
+    // What was typed reads back as typed: a value that would not is quoted, ordinary ones are not.
+    const std::tuple<QString, QString, QString, const char*> typed[] = {
+        {u"demo"_s, u"demo123"_s, u"www.example.com"_s, "demo\r\ndemo123\r\nwww.example.com\r\n"},
+        {u"007"_s, u"0042"_s, u"1.5"_s, "\"007\"\r\n\"0042\"\r\n\"1.5\"\r\n"},
+        {u"erin"_s, u"pa,ss 1"_s, u" h "_s, "erin\r\n\"pa,ss 1\"\r\n\" h \"\r\n"},
+    };
+    for (const auto& [name, password, host, bytes] : typed) {
+        ASSERT_TRUE(AccountFile::write(dir.path(), name, password, {host}));
+        EXPECT_EQ(dir.readBytes(u"Account.ini"_s), QByteArray(bytes));
+        const auto account = AccountFile::read(dir.path());
+        EXPECT_EQ(account->userName + u'|' + account->password, name + u'|' + password);
+        EXPECT_EQ(AccountFile::readHosts(dir.path()), QStringList{host});
+    }
+    // A name of digits written before quoting existed keeps its zeros: it is read as text.
+    dir.writeBytes(u"Account.ini"_s, "007\r\npass\r\n");
+    EXPECT_EQ(AccountFile::read(dir.path())->userName, u"007"_s);
 
     // The file, whether the account loads, and the hosts read from it.
     const std::tuple<const char*, bool, std::optional<QStringList>> rows[] = {
@@ -149,16 +155,6 @@ TEST_F(SettingsFiles, AccountFileIsForItsOwnerOnlyWhateverTheMask)
     EXPECT_TRUE(AccountFile::write(dir.path(), u"user"_s, u"secret2"_s, {}));
     EXPECT_EQ(modeOf(dir.filePath(u"Account.ini"_s)), 0600U);
     ::umask(savedMask);
-}
-
-TEST_F(SettingsFiles, VersionPageLeavesTheDateOnTheThirdLine)
-{
-    // An empty third line would read back as no date, never today's, and every reload would fetch
-    // the version page again.
-    for (const QString& page : {u"G\r\n1.4"_s, u"G\r\n1.4\r\n"_s, u"G\r\n1.4\n\r\n"_s}) {
-        ASSERT_TRUE(UpdateFile::writeFromVersionPage(dir.path(), page, u"12/6/26"_s));
-        EXPECT_EQ(dir.readBytes(u"Update.ini"_s), "G\r\n1.4\r\n12/6/26\r\n") << page.toStdString();
-    }
 }
 
 TEST_F(SettingsFiles, NamesMatchWithoutRegardToCase)
