@@ -9,8 +9,7 @@
 
 SettingsLoad::SettingsLoad(SettingsModel& model, VersionCheck& versionCheck, EventLog& log, const Clock& clock)
     : m_model(model), m_versionCheck(versionCheck), m_log(log), m_clock(clock)
-{
-}
+{}
 
 bool SettingsLoad::readUpdateFile()
 {

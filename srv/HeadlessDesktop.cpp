@@ -21,8 +21,7 @@ QString HeadlessDesktop::oneLine(const QString& title, const QString& text)
     return title + QStringLiteral(": ") + line;
 }
 
-Desktop::Answer HeadlessDesktop::showMessage(const QString& title, const QString& text, Icon /*icon*/,
-                                             Buttons buttons)
+Desktop::Answer HeadlessDesktop::showMessage(const QString& title, const QString& text, Icon /*icon*/, Buttons buttons)
 {
     switch (buttons) {
     case Buttons::Ok:

@@ -1,6 +1,7 @@
 #include "HeadlessUpdater.h"
 
 #include "AccountFile.h"
+#include "AddressText.h"
 #include "ApplicationDirectory.h"
 #include "Clock.h"
 #include "ConfFile.h"
@@ -74,14 +75,20 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
     m_validationRetry = std::make_unique<RetryPolicy>(m_log, u"Account validation"_s, [this] { validate(); });
     m_forcedRetry = std::make_unique<RetryPolicy>(m_log, u"Forced update"_s, [this] {
         m_holding = true;
-        sendForcedUpdate();
+        forceUpdateWithAddress();
     });
-    m_versionRetry = std::make_unique<RetryPolicy>(m_log, u"Version check"_s,
-                                                   [this] { m_versionCheck->requestVersionPage(); });
+    m_versionRetry =
+        std::make_unique<RetryPolicy>(m_log, u"Version check"_s, [this] { m_versionCheck->requestVersionPage(); });
     // The phase of the cycle that gives a lookup time to deliver the address an update sends.
     m_forcedAfterLookup.setSingleShot(true);
     m_forcedAfterLookup.setInterval(UpdateScheduler::lookupWait);
     connect(&m_forcedAfterLookup, &QTimer::timeout, this, &HeadlessUpdater::sendForcedUpdate);
+    connect(m_lookup.get(), &RouterAddressLookup::addressFound, this, [this] {
+        if (m_forcedAfterLookup.isActive()) {
+            m_forcedAfterLookup.stop();
+            sendForcedUpdate();
+        }
+    });
 
     connect(m_versionCheck.get(), &VersionCheck::reloadRequested, this, [this] {
         m_versionRetry->answered();
@@ -91,10 +98,9 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
             [this] { endUnreadable(AccountFile::canonicalName()); });
     connect(m_wbAccount, &PageRequester::documentComplete, this, &HeadlessUpdater::onValidation);
     // After the exchange's own handler, which was connected first: the answer is recorded by then.
-    connect(m_wbSetip, &PageRequester::documentComplete, this,
-            [this](const QString&, const QString& text, PageRequester::Outcome outcome) {
-                onUpdateAnswer(text, outcome);
-            });
+    connect(
+        m_wbSetip, &PageRequester::documentComplete, this,
+        [this](const QString&, const QString& text, PageRequester::Outcome outcome) { onUpdateAnswer(text, outcome); });
 }
 
 HeadlessUpdater::~HeadlessUpdater() = default;
@@ -160,7 +166,7 @@ void HeadlessUpdater::load()
         validate();
     } else if (changed && m_scheduler->timer().isActive()) {
         // Before the first forced update is answered, that one carries the change.
-        m_forcedAfterLookup.start();
+        afterLookup();
     }
 }
 
@@ -184,7 +190,7 @@ void HeadlessUpdater::onValidation(const QString& url, const QString& text, Page
         m_validated = true;
         m_validationRetry->answered();
         m_log.appendMessage(u"Verified account credentials"_s);
-        sendForcedUpdate();
+        forceUpdateWithAddress();
         return;
     case ValidationAnswer::Verdict::Invalid:
         end(ExitStatus::LoginRefused, u"The service refused the login of account \""_s + m_form.user +
@@ -194,6 +200,24 @@ void HeadlessUpdater::onValidation(const QString& url, const QString& text, Page
         m_validationRetry->failed(faultReason(text, outcome));
         return;
     }
+}
+
+void HeadlessUpdater::forceUpdateWithAddress()
+{
+    // Started before the network was up, the load's lookup found nothing: an update sent now
+    // would carry no address.
+    if (m_form.useRouterAddress && AddressText::ExtractIP(m_form.remoteText()).isEmpty()) {
+        m_lookup->GetRemoteIP();
+        afterLookup();
+        return;
+    }
+    sendForcedUpdate();
+}
+
+void HeadlessUpdater::afterLookup()
+{
+    m_form.setMachineText(m_services.machine.localAddress());
+    m_forcedAfterLookup.start();
 }
 
 void HeadlessUpdater::sendForcedUpdate()

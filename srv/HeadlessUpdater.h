@@ -84,6 +84,10 @@ private:
     void load();
     void validate();
     void onValidation(const QString& url, const QString& text, PageRequester::Outcome outcome);
+    // The forced update, once the router's address is known (a lookup's wait at most).
+    void forceUpdateWithAddress();
+    // A forced update when the lookup under way delivers, or after the cycle's lookup wait.
+    void afterLookup();
     void sendForcedUpdate();
     void onUpdateAnswer(const QString& text, PageRequester::Outcome outcome);
     void onEnding(Desktop::Ending ending, const QString& reason);

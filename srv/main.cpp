@@ -41,6 +41,7 @@ int main(int argc, char** argv)
     QObject::connect(&signals_, &SignalPipe::stopRequested, &application,
                      [] { QCoreApplication::exit(static_cast<int>(ExitStatus::Stopped)); });
     QObject::connect(&signals_, &SignalPipe::reloadRequested, &updater, &HeadlessUpdater::reload);
-    updater.start();
+    // From the event loop, so that an ending at the very start (unreadable settings) ends it.
+    QMetaObject::invokeMethod(&updater, &HeadlessUpdater::start, Qt::QueuedConnection);
     return QCoreApplication::exec();
 }
