@@ -30,10 +30,11 @@ void fire(QTimer& timer)
 class HeadlessUpdaterTest : public ::testing::Test
 {
 protected:
-    void start()
+    // The update file by default as a version check today leaves it.
+    void start(const QByteArray& update = {})
     {
-        dir.writeBytes(u"Update.ini"_s,
-                       "http://127.0.0.1:8780/dyn/update\r\n1.3\r\n" + clock.todayText().toUtf8() + "\r\n");
+        const QByteArray today = "http://127.0.0.1:8780/dyn/update\r\n1.3\r\n" + clock.todayText().toUtf8() + "\r\n";
+        dir.writeBytes(u"Update.ini"_s, update.isEmpty() ? today : update);
         dir.writeBytes(u"Conf.ini"_s, "0\r\n5\r\n 0 \r\n 1 \r\n0\r\nloc1.example\r\n");
         dir.writeBytes(u"Account.ini"_s, "demo\r\np%w\r\nwww.example.com\r\n");
         auto factory = [this](const QString& name, QObject* parent) {
@@ -119,19 +120,22 @@ TEST_F(HeadlessUpdaterTest, EndsOnlyWhenTryingAgainCannotMendIt)
     }
 }
 
-TEST_F(HeadlessUpdaterTest, AFailedVersionPageIsAskedForAgainInsteadOfEnding)
+TEST_F(HeadlessUpdaterTest, AFailedVersionPageIsAskedForAgainInsteadOfEndingAndNamesTheGateway)
 {
-    start();
-    QFile::remove(dir.filePath(u"Update.ini"_s));
-    updater->reload();
+    start("\r\n1.0\r\n0\r\n"); // as the setup wizard leaves it: no gateway yet, never checked
+    wb[u"wb_external"_s]->completeWith(u"Your IP: 203.0.113.7"_s);
+    wb[u"wb_account"_s]->completeWith(u"0=Account validated"_s);
+    EXPECT_TRUE(updater->forcedUpdateRetry().isFailing() && !wb[u"wb_setip"_s]->hasPending());
     for (const Outcome outcome : {Outcome::Answered, Outcome::Failed}) {
         wb[u"wb_updates"_s]->completeWith(u"<html>sign in to the hotel network</html>"_s, outcome);
         fire(updater->versionRetry().timer());
     }
     EXPECT_EQ(count(u"Error checking for updates. Please ensure you are online."_s), 1);
-    EXPECT_FALSE(ended);
     wb[u"wb_updates"_s]->completeWith(u"url=http://127.0.0.1:8780/dyn/update\r\nversion=1.3"_s);
     EXPECT_EQ(count(u"Version check answered again."_s), 1);
+    fire(updater->forcedUpdateRetry().timer());
+    EXPECT_TRUE(wb[u"wb_setip"_s]->lastNavigation().startsWith(u"http://127.0.0.1:8780/dyn/update?login=demo&"_s));
+    EXPECT_FALSE(ended) << "a version page that fails does not end it";
 }
 
 TEST_F(HeadlessUpdaterTest, AReloadForcesAnUpdateAfterTheLookupOnlyWhenTheHostsChanged)
