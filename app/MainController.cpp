@@ -17,9 +17,9 @@
 #include "ProjConf.h"
 #include "RouterAddressLookup.h"
 #include "SettingsInputCheck.h"
+#include "SettingsLoad.h"
 #include "StartUpWindows.h"
 #include "UpdateExchange.h"
-#include "UpdateFile.h"
 #include "UpdateScheduler.h"
 #include "VersionCheck.h"
 
@@ -63,6 +63,7 @@ MainController::MainController(const Services& services, QObject* parent)
     m_updateExchange = std::make_unique<UpdateExchange>(*m_wbSetip, m_model, form, m_log, services.clock);
     m_versionCheck =
         std::make_unique<VersionCheck>(*m_wbUpdates, m_model, m_log, services.desktop, services.clock, m_urls);
+    m_settingsLoad = std::make_unique<SettingsLoad>(m_model, *m_versionCheck, m_log, services.clock);
     m_scheduler = std::make_unique<UpdateScheduler>(
         m_model, form,
         [this] {
@@ -132,14 +133,9 @@ void MainController::Form_Load()
         m_model.ConfigPath += QDir::separator();
     }
 
-    const auto update = UpdateFile::read(m_model.ConfigPath);
-    if (!update) {
-        m_versionCheck->requestVersionPage();
+    if (!m_settingsLoad->readUpdateFile()) {
         return;
     }
-    m_model.GatewayURL = update->gatewayUrl;
-    m_model.Version = update->latestVersion;
-    m_model.LastUpdate = update->lastCheckDate;
     LoadSettings();
 }
 
@@ -147,15 +143,13 @@ void MainController::LoadSettings()
 {
     MainWindow& form = *m_window;
     form.locatorList()->clear();
-    const auto settings = ConfFile::read(m_model.ConfigPath);
+    const auto settings = m_settingsLoad->readGeneralSettings();
     if (!settings) {
         runWizardInstead();
         return;
     }
     form.hoursBox()->setText(settings->hoursText);
     form.minutesBox()->setText(settings->minutesText);
-    m_model.Interval = settings->intervalMinutes;
-    m_model.PingInterval = settings->pingMinutes;
     form.locatorList()->addItems(settings->locators);
 
     form.setNextText(SettingsModel::nextUpdateText(m_model.Interval));
@@ -171,15 +165,7 @@ void MainController::LoadSettings()
     }
 
     form.versionCheckBox()->setChecked(settings->checkVersionAtStartUp);
-    if (settings->checkVersionAtStartUp) {
-        const QString today = m_services.clock.todayText();
-        if (m_model.LastUpdate != today && !m_versionCheck->hasWrittenUpdateFileOn(today)) {
-            m_versionCheck->requestVersionPage();
-        } else {
-            m_log.appendEntry(QStringLiteral(" - Quorvex IP Updater is up to date."));
-            m_log.appendEntry(QStringLiteral(" - Version: ") + m_model.Version);
-        }
-    }
+    m_settingsLoad->checkVersion(settings->checkVersionAtStartUp);
 
     if (settings->pingMinutes == 0) {
         form.pingCheckBox()->setChecked(false);

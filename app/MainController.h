@@ -20,6 +20,7 @@ class MachineAddress;
 class MainWindow;
 class PageRequester;
 class RouterAddressLookup;
+class SettingsLoad;
 class StartUpWindows;
 class UpdateExchange;
 class UpdateScheduler;
@@ -111,6 +112,7 @@ private:
     std::unique_ptr<RouterAddressLookup> m_lookup;
     std::unique_ptr<UpdateExchange> m_updateExchange;
     std::unique_ptr<VersionCheck> m_versionCheck;
+    std::unique_ptr<SettingsLoad> m_settingsLoad;
     std::unique_ptr<UpdateScheduler> m_scheduler;
     std::unique_ptr<DomainHostLists> m_hostLists;
     std::unique_ptr<KeepAlivePing> m_keepAlive;

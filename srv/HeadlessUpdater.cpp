@@ -1,0 +1,302 @@
+#include "HeadlessUpdater.h"
+
+#include "AccountFile.h"
+#include "AddressText.h"
+#include "ApplicationDirectory.h"
+#include "Clock.h"
+#include "ConfFile.h"
+#include "KeepAlivePing.h"
+#include "MachineAddress.h"
+#include "RouterAddressLookup.h"
+#include "SettingsLoad.h"
+#include "UpdateExchange.h"
+#include "UpdateScheduler.h"
+#include "ValidationAnswer.h"
+#include "VersionCheck.h"
+
+#include <utility>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool isFault(PageRequester::Outcome outcome)
+{
+    return outcome == PageRequester::Outcome::Failed || outcome == PageRequester::Outcome::ServerError;
+}
+
+// What went wrong, for the log. A server's own page is never quoted: it may echo the request,
+// password and all; the program's error pages name no URL.
+QString faultReason(const QString& text, PageRequester::Outcome outcome)
+{
+    switch (outcome) {
+    case PageRequester::Outcome::Failed:
+        return text.trimmed().section(u"\r\n"_s, -1);
+    case PageRequester::Outcome::ServerError:
+        return u"the service answered with a server error"_s;
+    case PageRequester::Outcome::ClientError:
+        return u"the service answered with an error page"_s;
+    case PageRequester::Outcome::Answered:
+        break;
+    }
+    return u"the answer tells nothing; a network sign-in page may be in the way"_s;
+}
+
+} // namespace
+
+HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
+    : QObject(parent), m_services(services), m_urls(services.serviceHost), m_log(services.clock),
+      m_desktop(m_log, [this](Desktop::Ending ending, const QString& reason) { onEnding(ending, reason); })
+{
+    connect(&m_log, &EventLog::appended, this, &HeadlessUpdater::onAppended);
+    m_wbAccount = m_services.makeRequester(u"wb_account"_s, this);
+    m_wbExternal = m_services.makeRequester(u"wb_external"_s, this);
+    m_wbUpdates = m_services.makeRequester(u"wb_updates"_s, this);
+    m_wbKeepalive = m_services.makeRequester(u"wb_keepalive"_s, this);
+    m_wbSetip = m_services.makeRequester(u"wb_setip"_s, this);
+
+    const Clock& clock = services.clock;
+    m_lookup = std::make_unique<RouterAddressLookup>(*m_wbExternal, m_form, m_log, clock);
+    m_updateExchange = std::make_unique<UpdateExchange>(*m_wbSetip, m_model, m_form, m_log, clock);
+    m_versionCheck = std::make_unique<VersionCheck>(*m_wbUpdates, m_model, m_log, m_desktop, clock, m_urls);
+    m_settingsLoad = std::make_unique<SettingsLoad>(m_model, *m_versionCheck, m_log, clock);
+    m_scheduler = std::make_unique<UpdateScheduler>(
+        m_model, m_form,
+        [this] {
+            m_lookup->GetRemoteIP();
+            m_form.setMachineText(m_services.machine.localAddress());
+        },
+        [this] { m_updateExchange->UpdateIP(); });
+    m_keepAlive = std::make_unique<KeepAlivePing>(*m_wbKeepalive, m_model, m_log, clock, services.keepAliveSite,
+                                                  [this] { return m_form.pingText; });
+    m_tmrPing.setInterval(60000);
+    connect(&m_tmrPing, &QTimer::timeout, m_keepAlive.get(), &KeepAlivePing::tick);
+
+    m_validationRetry = std::make_unique<RetryPolicy>(m_log, u"Account validation"_s, [this] { validate(); });
+    m_forcedRetry = std::make_unique<RetryPolicy>(m_log, u"Forced update"_s, [this] {
+        m_holding = true;
+        forceUpdateWithAddress();
+    });
+    m_versionRetry =
+        std::make_unique<RetryPolicy>(m_log, u"Version check"_s, [this] { m_versionCheck->requestVersionPage(); });
+    // The phase of the cycle that gives a lookup time to deliver the address an update sends.
+    m_forcedAfterLookup.setSingleShot(true);
+    m_forcedAfterLookup.setInterval(UpdateScheduler::lookupWait);
+    connect(&m_forcedAfterLookup, &QTimer::timeout, this, &HeadlessUpdater::sendForcedUpdate);
+    connect(m_lookup.get(), &RouterAddressLookup::addressFound, this, [this] {
+        if (m_forcedAfterLookup.isActive()) {
+            m_forcedAfterLookup.stop();
+            sendForcedUpdate();
+        }
+    });
+
+    connect(m_versionCheck.get(), &VersionCheck::reloadRequested, this, [this] {
+        m_versionRetry->answered();
+        load();
+    });
+    connect(m_updateExchange.get(), &UpdateExchange::wizardNeeded, this,
+            [this] { endUnreadable(AccountFile::canonicalName()); });
+    connect(m_wbAccount, &PageRequester::documentComplete, this, &HeadlessUpdater::onValidation);
+    // After the exchange's own handler, which was connected first: the answer is recorded by then.
+    connect(
+        m_wbSetip, &PageRequester::documentComplete, this,
+        [this](const QString&, const QString& text, PageRequester::Outcome outcome) { onUpdateAnswer(text, outcome); });
+}
+
+HeadlessUpdater::~HeadlessUpdater() = default;
+
+void HeadlessUpdater::start()
+{
+    m_model.ConfigPath = ApplicationDirectory::withTrailingSeparator(m_services.applicationDirectory);
+    // The files only the window program's wizard writes are looked at first: without them no
+    // answer of the service could help, and a fresh directory says so at once, network or not.
+    if (!ConfFile::read(m_model.ConfigPath)) {
+        endUnreadable(ConfFile::canonicalName());
+    } else if (!AccountFile::read(m_model.ConfigPath)) {
+        endUnreadable(AccountFile::canonicalName());
+    } else {
+        load();
+    }
+}
+
+void HeadlessUpdater::reload()
+{
+    load();
+}
+
+void HeadlessUpdater::load()
+{
+    if (m_ended || !m_settingsLoad->readUpdateFile()) {
+        // Without the update file the version page has been asked for; its answer loads again.
+        return;
+    }
+    const auto settings = m_settingsLoad->readGeneralSettings();
+    if (!settings) {
+        endUnreadable(ConfFile::canonicalName());
+        return;
+    }
+    const auto account = AccountFile::read(m_model.ConfigPath);
+    const auto hosts = AccountFile::readHosts(m_model.ConfigPath);
+    if (!account || !hosts || hosts->isEmpty()) {
+        endUnreadable(AccountFile::canonicalName());
+        return;
+    }
+    m_form.hours = settings->hoursText;
+    m_form.minutes = settings->minutesText;
+    m_form.useRouterAddress = settings->useRouterAddress;
+    m_form.locatorList = settings->locators;
+    m_form.pingText = settings->pingMinutes == 0 ? u"5"_s : QString::number(settings->pingMinutes);
+    m_form.user = account->userName;
+    m_form.pass = account->password;
+
+    m_settingsLoad->checkVersion(settings->checkVersionAtStartUp);
+    m_log.appendEntry(u" - Loaded general settings."_s);
+    const Selection selection{*hosts, settings->useRouterAddress, settings->locators};
+    const bool changed = selection != m_selection;
+    m_selection = selection;
+    m_form.setMachineText(m_services.machine.localAddress());
+    m_lookup->GetRemoteIP();
+    if (m_model.PingInterval > 0 && !m_tmrPing.isActive()) {
+        m_tmrPing.start();
+    }
+
+    if (!m_validating && !m_validated) {
+        m_validating = true;
+        m_log.appendEntry(u" - Checking account credentials."_s);
+        validate();
+    } else if (changed && m_scheduler->timer().isActive()) {
+        // Before the first forced update is answered, that one carries the change.
+        afterLookup();
+    }
+}
+
+void HeadlessUpdater::validate()
+{
+    m_wbAccount->navigate(m_urls.validation(m_form.user, m_form.pass));
+}
+
+void HeadlessUpdater::onValidation(const QString& url, const QString& text, PageRequester::Outcome outcome)
+{
+    if (text.isEmpty() || !m_validating || m_ended) {
+        return;
+    }
+    // Only the service's own page can refuse a login: an error status, from whatever stands in
+    // the way, is a fault to wait out.
+    const auto verdict = outcome == PageRequester::Outcome::Answered ? ValidationAnswer::classify(url, text)
+                                                                     : ValidationAnswer::Verdict::Undetermined;
+    switch (verdict) {
+    case ValidationAnswer::Verdict::Valid:
+        m_validating = false;
+        m_validated = true;
+        m_validationRetry->answered();
+        m_log.appendMessage(u"Verified account credentials"_s);
+        forceUpdateWithAddress();
+        return;
+    case ValidationAnswer::Verdict::Invalid:
+        end(ExitStatus::LoginRefused, u"The service refused the login of account \""_s + m_form.user +
+                                          u"\"; correct its name or password in quorvex, then start this again."_s);
+        return;
+    case ValidationAnswer::Verdict::Undetermined:
+        m_validationRetry->failed(faultReason(text, outcome));
+        return;
+    }
+}
+
+void HeadlessUpdater::forceUpdateWithAddress()
+{
+    // Started before the network was up, the load's lookup found nothing: an update sent now
+    // would carry no address.
+    if (m_form.useRouterAddress && AddressText::ExtractIP(m_form.remoteText()).isEmpty()) {
+        m_lookup->GetRemoteIP();
+        afterLookup();
+        return;
+    }
+    sendForcedUpdate();
+}
+
+void HeadlessUpdater::afterLookup()
+{
+    m_form.setMachineText(m_services.machine.localAddress());
+    m_forcedAfterLookup.start();
+}
+
+void HeadlessUpdater::sendForcedUpdate()
+{
+    m_awaitingForcedAnswer = true;
+    m_scheduler->ForceUpdate();
+    if (m_ended) {
+        return;
+    }
+    // Force stays 1 when nothing was sent (no gateway yet, say): the response says why.
+    if (m_model.Force == 1) {
+        m_awaitingForcedAnswer = false;
+        releaseHeld(false);
+        m_forcedRetry->failed(m_form.responseText());
+    }
+}
+
+void HeadlessUpdater::onUpdateAnswer(const QString& text, PageRequester::Outcome outcome)
+{
+    if (text.isEmpty() || !m_awaitingForcedAnswer || m_ended) {
+        return;
+    }
+    m_awaitingForcedAnswer = false;
+    // A 4xx page is the gateway's own word on the request, as the exchange reads it.
+    if (isFault(outcome)) {
+        releaseHeld(false);
+        m_forcedRetry->failed(faultReason(text, outcome));
+        return;
+    }
+    releaseHeld(true);
+    m_forcedRetry->answered();
+    m_scheduler->switchOn();
+}
+
+void HeadlessUpdater::onEnding(Desktop::Ending /*ending*/, const QString& reason)
+{
+    // Only the version check ends the window program here, when its page cannot be read or
+    // recorded (a network fault, a sign-in page, a full disk); each may clear by itself, and the
+    // hosts are kept up to date meanwhile, so the page is asked for again.
+    m_versionRetry->failed(reason);
+}
+
+void HeadlessUpdater::endUnreadable(const QString& fileName)
+{
+    end(ExitStatus::SettingsUnreadable, u"Cannot read the settings file "_s + m_model.ConfigPath + fileName +
+                                            u"; run quorvex from this directory once to set it up."_s);
+}
+
+void HeadlessUpdater::end(ExitStatus status, const QString& message)
+{
+    if (m_ended) {
+        return;
+    }
+    m_ended = true;
+    releaseHeld(true);
+    m_log.appendMessage(message);
+    for (QTimer* timer : {&m_tmrPing, &m_forcedAfterLookup, &m_scheduler->timer(), &m_validationRetry->timer(),
+                          &m_forcedRetry->timer(), &m_versionRetry->timer()}) {
+        timer->stop();
+    }
+    emit ended(status);
+}
+
+void HeadlessUpdater::onAppended(const QString& chunk)
+{
+    if (m_holding) {
+        m_held.append(chunk);
+    } else {
+        emit journal(chunk);
+    }
+}
+
+void HeadlessUpdater::releaseHeld(bool keep)
+{
+    m_holding = false;
+    const QStringList held = std::exchange(m_held, {});
+    if (keep) {
+        for (const QString& chunk : held) {
+            emit journal(chunk);
+        }
+    }
+}

@@ -1,0 +1,128 @@
+#pragma once
+
+#include "EventLog.h"
+#include "ExitStatus.h"
+#include "HeadlessDesktop.h"
+#include "HeadlessForm.h"
+#include "PageRequester.h"
+#include "RetryPolicy.h"
+#include "ServiceUrls.h"
+#include "SettingsModel.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class Clock;
+class KeepAlivePing;
+class MachineAddress;
+class RouterAddressLookup;
+class SettingsLoad;
+class UpdateExchange;
+class UpdateScheduler;
+class VersionCheck;
+
+// The updater without a window: loads the three settings files of the application directory,
+// validates the account once, sends a forced update, then runs the scheduled cycle and the
+// keep-alive ping, with the window program's own exchanges. A network fault never ends it: the
+// validation, the forced update and the version page are sent again every minute until answered.
+// It ends (ended()) on a refused login or unreadable settings only; reload() reads the files again.
+class HeadlessUpdater : public QObject
+{
+    Q_OBJECT
+
+public:
+    using RequesterFactory = std::function<PageRequester*(const QString& name, QObject* parent)>;
+
+    struct Services
+    {
+        const Clock& clock;
+        const MachineAddress& machine;
+        RequesterFactory makeRequester;
+        QString applicationDirectory;
+        QString serviceHost;
+        QString keepAliveSite;
+    };
+
+    explicit HeadlessUpdater(const Services& services, QObject* parent = nullptr);
+    ~HeadlessUpdater() override;
+
+    // The start: the files, then the validation.
+    void start();
+    // SIGHUP: the files again; a change of the hosts, the address source or the locators sends
+    // a forced update once the new address has been looked up.
+    void reload();
+
+    EventLog& log() { return m_log; }
+    const SettingsModel& model() const { return m_model; }
+    RetryPolicy& validationRetry() { return *m_validationRetry; }
+    RetryPolicy& forcedUpdateRetry() { return *m_forcedRetry; }
+    RetryPolicy& versionRetry() { return *m_versionRetry; }
+    QTimer& forcedAfterLookup() { return m_forcedAfterLookup; }
+    const UpdateScheduler& scheduler() const { return *m_scheduler; }
+
+signals:
+    void ended(ExitStatus status);
+    // A log entry for the journal, as EventLog::appended gives it. The entries of a retried
+    // forced update wait for its answer and are dropped when it fails again, so an outage logs
+    // its attempts once, not every minute.
+    void journal(const QString& chunk);
+
+private:
+    // What a change of sends a forced update on a reload.
+    struct Selection
+    {
+        QStringList hosts;
+        bool useRouterAddress = true;
+        QStringList locators;
+        bool operator==(const Selection&) const = default;
+    };
+
+    void load();
+    void validate();
+    void onValidation(const QString& url, const QString& text, PageRequester::Outcome outcome);
+    // The forced update, once the router's address is known (a lookup's wait at most).
+    void forceUpdateWithAddress();
+    // A forced update when the lookup under way delivers, or after the cycle's lookup wait.
+    void afterLookup();
+    void sendForcedUpdate();
+    void onUpdateAnswer(const QString& text, PageRequester::Outcome outcome);
+    void onEnding(Desktop::Ending ending, const QString& reason);
+    void endUnreadable(const QString& fileName);
+    void end(ExitStatus status, const QString& message);
+    void onAppended(const QString& chunk);
+    void releaseHeld(bool keep);
+
+    Services m_services;
+    ServiceUrls m_urls;
+    SettingsModel m_model;
+    EventLog m_log;
+    HeadlessForm m_form;
+    HeadlessDesktop m_desktop;
+    PageRequester* m_wbAccount = nullptr;
+    PageRequester* m_wbExternal = nullptr;
+    PageRequester* m_wbUpdates = nullptr;
+    PageRequester* m_wbKeepalive = nullptr;
+    PageRequester* m_wbSetip = nullptr;
+    std::unique_ptr<RouterAddressLookup> m_lookup;
+    std::unique_ptr<UpdateExchange> m_updateExchange;
+    std::unique_ptr<VersionCheck> m_versionCheck;
+    std::unique_ptr<SettingsLoad> m_settingsLoad;
+    std::unique_ptr<UpdateScheduler> m_scheduler;
+    std::unique_ptr<KeepAlivePing> m_keepAlive;
+    std::unique_ptr<RetryPolicy> m_validationRetry;
+    std::unique_ptr<RetryPolicy> m_forcedRetry;
+    std::unique_ptr<RetryPolicy> m_versionRetry;
+    QTimer m_tmrPing;
+    QTimer m_forcedAfterLookup;
+    Selection m_selection;
+    bool m_validating = false;
+    bool m_validated = false;
+    bool m_awaitingForcedAnswer = false;
+    bool m_ended = false;
+    bool m_holding = false;
+    QStringList m_held;
+};

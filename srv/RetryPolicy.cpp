@@ -1,0 +1,32 @@
+#include "RetryPolicy.h"
+
+#include "EventLog.h"
+
+#include <utility>
+
+RetryPolicy::RetryPolicy(EventLog& log, QString what, std::function<void()> retry, QObject* parent)
+    : QObject(parent), m_log(log), m_what(std::move(what)), m_retry(std::move(retry))
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(retryPeriod);
+    connect(&m_timer, &QTimer::timeout, this, [this] { m_retry(); });
+}
+
+void RetryPolicy::failed(const QString& why)
+{
+    if (!m_failing) {
+        m_failing = true;
+        m_log.appendMessage(m_what + QStringLiteral(" failed (") + why +
+                            QStringLiteral("); trying again every minute."));
+    }
+    m_timer.start();
+}
+
+void RetryPolicy::answered()
+{
+    m_timer.stop();
+    if (m_failing) {
+        m_failing = false;
+        m_log.appendMessage(m_what + QStringLiteral(" answered again."));
+    }
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+// SIGTERM, SIGINT and SIGHUP as Qt signals on the event loop: the handlers only write the
+// signal's number into a socket pair, whose other end a notifier reads, so nothing runs inside
+// a signal handler that is not safe there. One instance per process.
+class SignalPipe : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SignalPipe(QObject* parent = nullptr);
+    ~SignalPipe() override;
+    SignalPipe(const SignalPipe&) = delete;
+    SignalPipe& operator=(const SignalPipe&) = delete;
+
+    // False when the socket pair or a handler could not be set up.
+    bool isValid() const { return m_notifier != nullptr; }
+
+signals:
+    void stopRequested();
+    void reloadRequested();
+
+private:
+    void readSignals();
+
+    QSocketNotifier* m_notifier = nullptr;
+};

@@ -1,0 +1,47 @@
+#include "ApplicationDirectory.h"
+#include "HeadlessUpdater.h"
+#include "HttpPageRequester.h"
+#include "InterfaceMachineAddress.h"
+#include "ServiceConstants.h"
+#include "SignalPipe.h"
+#include "StandardOutputLog.h"
+#include "SystemClock.h"
+
+#include <QCoreApplication>
+#include <QNetworkAccessManager>
+
+#include <cstdio>
+
+// The updater without a window, for a service manager: its log is standard output; it ends on
+// SIGTERM or SIGINT (status 0), a refused login (77) or unreadable settings (78) only.
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    SignalPipe signals_;
+    if (!signals_.isValid()) {
+        std::fputs("quorvex_srv: cannot set up the signal handlers\n", stderr);
+        return static_cast<int>(ExitStatus::Failure);
+    }
+    SystemClock clock;
+    InterfaceMachineAddress machine;
+    QNetworkAccessManager network;
+    StandardOutputLog output(stdout);
+    HeadlessUpdater updater(HeadlessUpdater::Services{
+        clock, machine,
+        [&network](const QString& name, QObject* parent) -> PageRequester* {
+            auto* requester = new HttpPageRequester(network, parent);
+            requester->setObjectName(name);
+            return requester;
+        },
+        ApplicationDirectory::path(), ServiceConstants::serviceHost(), ServiceConstants::keepAliveSite()});
+
+    QObject::connect(&updater, &HeadlessUpdater::journal, &output, &StandardOutputLog::write);
+    QObject::connect(&updater, &HeadlessUpdater::ended, &application,
+                     [](ExitStatus status) { QCoreApplication::exit(static_cast<int>(status)); });
+    QObject::connect(&signals_, &SignalPipe::stopRequested, &application,
+                     [] { QCoreApplication::exit(static_cast<int>(ExitStatus::Stopped)); });
+    QObject::connect(&signals_, &SignalPipe::reloadRequested, &updater, &HeadlessUpdater::reload);
+    // From the event loop, so that an ending at the very start (unreadable settings) ends it.
+    QMetaObject::invokeMethod(&updater, &HeadlessUpdater::start, Qt::QueuedConnection);
+    return QCoreApplication::exec();
+}

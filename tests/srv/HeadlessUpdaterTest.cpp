@@ -1,0 +1,168 @@
+#include "HeadlessUpdater.h"
+#include "SignalPipe.h"
+#include "StandardOutputLog.h"
+#include "UpdateScheduler.h"
+#include "support/FakeClock.h"
+#include "support/FakeMachineAddress.h"
+#include "support/ScriptedPageRequester.h"
+#include "support/TemporaryAppDirectory.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+using Outcome = PageRequester::Outcome;
+
+namespace {
+
+// A retry or a phase falling due, without the wait.
+void fire(QTimer& timer)
+{
+    ASSERT_TRUE(timer.isActive());
+    timer.stop();
+    QMetaObject::invokeMethod(&timer, "timeout");
+}
+
+class HeadlessUpdaterTest : public ::testing::Test
+{
+protected:
+    // The update file by default as a version check today leaves it.
+    void start(const QByteArray& update = {})
+    {
+        const QByteArray today = "http://127.0.0.1:8780/dyn/update\r\n1.3\r\n" + clock.todayText().toUtf8() + "\r\n";
+        dir.writeBytes(u"Update.ini"_s, update.isEmpty() ? today : update);
+        dir.writeBytes(u"Conf.ini"_s, "0\r\n5\r\n 0 \r\n 1 \r\n0\r\nloc1.example\r\n");
+        dir.writeBytes(u"Account.ini"_s, "demo\r\np%w\r\nwww.example.com\r\n");
+        auto factory = [this](const QString& name, QObject* parent) {
+            return wb[name] = new ScriptedPageRequester(parent);
+        };
+        updater = std::make_unique<HeadlessUpdater>(HeadlessUpdater::Services{
+            clock, machine, factory, dir.path(), u"127.0.0.1:8780"_s, u"127.0.0.1:8780/keepalive"_s});
+        QObject::connect(updater.get(), &HeadlessUpdater::journal, updater.get(),
+                         [this](const QString& chunk) { journal += StandardOutputLog::line(chunk); });
+        QObject::connect(updater.get(), &HeadlessUpdater::ended, updater.get(), [this](ExitStatus s) { ended = s; });
+        updater->start();
+    }
+
+    qsizetype count(const QString& part) const { return journal.count(part); }
+
+    TemporaryAppDirectory dir;
+    FakeClock clock;
+    FakeMachineAddress machine;
+    QHash<QString, ScriptedPageRequester*> wb;
+    std::unique_ptr<HeadlessUpdater> updater;
+    QString journal;
+    std::optional<ExitStatus> ended;
+};
+
+// Started in an outage: the validation, then the forced update, are sent every minute until
+// answered, each fault logged once; the cycle starts only then.
+TEST_F(HeadlessUpdaterTest, StartOutlastsAnOutage)
+{
+    start();
+    for (const Outcome outcome : {Outcome::Failed, Outcome::ServerError, Outcome::ClientError}) {
+        wb[u"wb_account"_s]->completeWith(u"1=whatever stands in the way"_s, outcome);
+        EXPECT_EQ(updater->validationRetry().timer().interval(), 60000);
+        fire(updater->validationRetry().timer());
+    }
+    wb[u"wb_account"_s]->completeWith(u"0=Account validated"_s);
+    EXPECT_EQ(count(u"Account validation failed"_s) + count(u"Account validation answered again."_s), 2);
+    EXPECT_FALSE(wb[u"wb_setip"_s]->hasPending()) << "not before a lookup has found the address";
+    wb[u"wb_external"_s]->completeWith(u"Your IP: 203.0.113.7"_s);
+    ScriptedPageRequester& setip = *wb[u"wb_setip"_s];
+    EXPECT_TRUE(setip.lastNavigation().contains(u"&force=Y&host=www.example.com&myip=203.0.113.7&"_s));
+    setip.completeWith(u"The page cannot be displayed\r\nThe server refused the connection.\r\n"_s, Outcome::Failed);
+    EXPECT_EQ(count(u"Forced update failed (The server refused the connection.)"_s), 1);
+    const QString afterFirstFailure = journal;
+    for (const Outcome outcome : {Outcome::Failed, Outcome::ServerError}) {
+        setip.clearNavigations();
+        fire(updater->forcedUpdateRetry().timer());
+        ASSERT_EQ(setip.navigations().size(), 1) << "the unchanged address is sent again";
+        setip.completeWith(u"503 gateway down"_s, outcome);
+        EXPECT_EQ(journal, afterFirstFailure) << "a retry that fails again logs nothing";
+    }
+    EXPECT_FALSE(updater->scheduler().timer().isActive());
+    fire(updater->forcedUpdateRetry().timer());
+    setip.completeWith(u"0=www.example.com"_s);
+    EXPECT_EQ(count(u" - Updated: www.example.com\n"_s) + count(u"Forced update answered again."_s), 2);
+    EXPECT_TRUE(updater->scheduler().timer().isActive());
+    EXPECT_FALSE(journal.contains(u"p%w"_s) || journal.contains(u"\r"_s) || ended);
+}
+
+TEST_F(HeadlessUpdaterTest, EndsOnlyWhenTryingAgainCannotMendIt)
+{
+    const struct
+    {
+        const char* name;
+        std::function<void()> fault;
+        ExitStatus status;
+        QString logged;
+    } rows[] = {
+        {"login refused", [this] { wb[u"wb_account"_s]->completeWith(u"1=Invalid login"_s); }, ExitStatus::LoginRefused,
+         u"account \"demo\""_s},
+        {"no Conf.ini", [this] { QFile::remove(dir.filePath(u"Conf.ini"_s)); }, ExitStatus::SettingsUnreadable,
+         u"Conf.ini; run quorvex"_s},
+        {"no host", [this] { dir.writeBytes(u"Account.ini"_s, "demo\r\npw\r\n"); }, ExitStatus::SettingsUnreadable,
+         u"Account.ini; run quorvex"_s},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ended.reset();
+        start();
+        row.fault();
+        updater->reload();
+        ASSERT_EQ(ended, row.status);
+        EXPECT_TRUE(journal.contains(row.logged));
+    }
+}
+
+TEST_F(HeadlessUpdaterTest, AFailedVersionPageIsAskedForAgainInsteadOfEndingAndNamesTheGateway)
+{
+    start("\r\n1.0\r\n0\r\n"); // as the setup wizard leaves it: no gateway yet, never checked
+    wb[u"wb_external"_s]->completeWith(u"Your IP: 203.0.113.7"_s);
+    wb[u"wb_account"_s]->completeWith(u"0=Account validated"_s);
+    EXPECT_TRUE(updater->forcedUpdateRetry().isFailing() && !wb[u"wb_setip"_s]->hasPending());
+    for (const Outcome outcome : {Outcome::Answered, Outcome::Failed}) {
+        wb[u"wb_updates"_s]->completeWith(u"<html>sign in to the hotel network</html>"_s, outcome);
+        fire(updater->versionRetry().timer());
+    }
+    EXPECT_EQ(count(u"Error checking for updates. Please ensure you are online."_s), 1);
+    wb[u"wb_updates"_s]->completeWith(u"url=http://127.0.0.1:8780/dyn/update\r\nversion=1.3"_s);
+    EXPECT_EQ(count(u"Version check answered again."_s), 1);
+    fire(updater->forcedUpdateRetry().timer());
+    EXPECT_TRUE(wb[u"wb_setip"_s]->lastNavigation().startsWith(u"http://127.0.0.1:8780/dyn/update?login=demo&"_s));
+    EXPECT_FALSE(ended) << "a version page that fails does not end it";
+}
+
+TEST_F(HeadlessUpdaterTest, AReloadForcesAnUpdateAfterTheLookupOnlyWhenTheHostsChanged)
+{
+    start();
+    wb[u"wb_external"_s]->completeWith(u"Your IP: 203.0.113.7"_s);
+    wb[u"wb_account"_s]->completeWith(u"0=Account validated"_s);
+    wb[u"wb_setip"_s]->completeWith(u"0=www.example.com"_s);
+    updater->reload();
+    EXPECT_FALSE(updater->forcedAfterLookup().isActive());
+    dir.writeBytes(u"Account.ini"_s, "demo\r\np%w\r\nnas.example.com\r\n");
+    updater->reload();
+    EXPECT_EQ(updater->forcedAfterLookup().interval(), 24000);
+    fire(updater->forcedAfterLookup());
+    EXPECT_TRUE(wb[u"wb_setip"_s]->lastNavigation().contains(u"host=nas.example.com&"_s));
+}
+
+TEST(SignalPipeTest, TermAndIntStopHupReloadsOnTheEventLoop)
+{
+    SignalPipe pipe;
+    ASSERT_TRUE(pipe.isValid());
+    QSignalSpy stops(&pipe, &SignalPipe::stopRequested);
+    QSignalSpy reloads(&pipe, &SignalPipe::reloadRequested);
+    for (const int number : {SIGHUP, SIGTERM, SIGINT}) {
+        ASSERT_EQ(::raise(number), 0);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stops.size() == 2 && reloads.size() == 1; }, 2000));
+}
+
+} // namespace
