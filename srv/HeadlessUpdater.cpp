@@ -57,6 +57,11 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
 
     const Clock& clock = services.clock;
     m_lookup = std::make_unique<RouterAddressLookup>(*m_wbExternal, m_form, m_log, clock);
+    // Before the exchange's own handler: the lines it writes for a retried attempt's answer wait
+    // for the outcome (held only while the exchange runs, so nothing else is ever held back).
+    connect(m_wbSetip, &PageRequester::documentComplete, this, [this](const QString&, const QString& text) {
+        m_holding = m_retryingForced && m_awaitingForcedAnswer && !text.isEmpty();
+    });
     m_updateExchange = std::make_unique<UpdateExchange>(*m_wbSetip, m_model, m_form, m_log, clock);
     m_versionCheck = std::make_unique<VersionCheck>(*m_wbUpdates, m_model, m_log, m_desktop, clock, m_urls);
     m_settingsLoad = std::make_unique<SettingsLoad>(m_model, *m_versionCheck, m_log, clock);
@@ -74,7 +79,7 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
 
     m_validationRetry = std::make_unique<RetryPolicy>(m_log, u"Account validation"_s, [this] { validate(); });
     m_forcedRetry = std::make_unique<RetryPolicy>(m_log, u"Forced update"_s, [this] {
-        m_holding = true;
+        m_retryingForced = true;
         forceUpdateWithAddress();
     });
     m_versionRetry =
@@ -223,7 +228,10 @@ void HeadlessUpdater::afterLookup()
 void HeadlessUpdater::sendForcedUpdate()
 {
     m_awaitingForcedAnswer = true;
+    // A retried attempt's lines wait for its outcome: an outage logs its attempt once, not every minute.
+    m_holding = m_retryingForced;
     m_scheduler->ForceUpdate();
+    m_holding = false;
     if (m_ended) {
         return;
     }
@@ -237,6 +245,7 @@ void HeadlessUpdater::sendForcedUpdate()
 
 void HeadlessUpdater::onUpdateAnswer(const QString& text, PageRequester::Outcome outcome)
 {
+    m_holding = false;
     if (text.isEmpty() || !m_awaitingForcedAnswer || m_ended) {
         return;
     }
@@ -248,6 +257,7 @@ void HeadlessUpdater::onUpdateAnswer(const QString& text, PageRequester::Outcome
         return;
     }
     releaseHeld(true);
+    m_retryingForced = false;
     m_forcedRetry->answered();
     m_scheduler->switchOn();
 }

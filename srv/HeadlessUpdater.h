@@ -66,9 +66,9 @@ public:
 
 signals:
     void ended(ExitStatus status);
-    // A log entry for the journal, as EventLog::appended gives it. The entries of a retried
-    // forced update wait for its answer and are dropped when it fails again, so an outage logs
-    // its attempts once, not every minute.
+    // A log entry for the journal, as EventLog::appended gives it. The entries a retried forced
+    // update writes as it is sent and as its answer comes wait for that answer and are dropped
+    // when it fails again, so an outage logs its attempts once, not every minute.
     void journal(const QString& chunk);
 
 private:
@@ -123,6 +123,7 @@ private:
     bool m_validated = false;
     bool m_awaitingForcedAnswer = false;
     bool m_ended = false;
+    bool m_retryingForced = false;
     bool m_holding = false;
     QStringList m_held;
 };
