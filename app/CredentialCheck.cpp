@@ -26,10 +26,10 @@ QString loginFailed()
 CredentialCheck::CredentialCheck(const Parts& parts, bool show, QObject* parent)
     : QObject(parent), m_parts(parts), m_window(std::make_unique<CheckWindow>())
 {
-    connect(&m_parts.wb, &PageRequester::documentComplete, this,
+    connect(&m_parts.wb, &PageRequester::DocumentComplete, this,
             [this](const QString& url, const QString& text) { onDocumentComplete(url, text); });
     connect(m_window.get(), &CheckWindow::cancelClicked, this, &CredentialCheck::cmdCancel_Click);
-    m_parts.wb.navigate(QStringLiteral("about:blank"));
+    m_parts.wb.Navigate(QStringLiteral("about:blank"));
     m_tmr.setObjectName(QStringLiteral("tmr"));
     m_tmr.setInterval(1000);
     connect(&m_tmr, &QTimer::timeout, this, &CredentialCheck::tmr_Timer);
@@ -49,7 +49,7 @@ void CredentialCheck::tmr_Timer()
     const MainWindow& form = m_parts.main.window();
     const QString user = fromWizard ? m_parts.wizard.userText() : form.userName();
     const QString password = fromWizard ? m_parts.wizard.passwordText() : form.password();
-    m_parts.wb.navigate(m_parts.urls.validation(user, password));
+    m_parts.wb.Navigate(m_parts.urls.validation(user, password));
 }
 
 void CredentialCheck::onDocumentComplete(const QString& url, const QString& text)
@@ -106,7 +106,7 @@ void CredentialCheck::fail()
     }
     m_parts.windows.closeSplash();
     form.setResponseText(loginFailed());
-    form.setLastText(m_parts.clock.nowText() + QStringLiteral("   -   Login validation failed"));
+    form.setLastText(m_parts.clock.NowText() + QStringLiteral("   -   Login validation failed"));
     m_parts.main.log().appendMessage(form.responseText());
     if (m_parts.wizard.isOpen()) {
         m_parts.wizard.credentialsNotAccepted();

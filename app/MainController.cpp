@@ -6,7 +6,7 @@
 #include "Desktop.h"
 #include "DomainHostLists.h"
 #include "DomainList.h"
-#include "IntervalBox.h"
+#include "IntervalBoxes.h"
 #include "IntervalEditor.h"
 #include "KeepAlivePing.h"
 #include "LocatorListEditor.h"
@@ -84,12 +84,12 @@ MainController::MainController(const Services& services, QObject* parent)
     m_locatorEditor = std::make_unique<LocatorListEditor>(*form.locatorList(), form, services.exampleLocator);
     m_locatorEditor->attach(form.button(QStringLiteral("locatorAdd")), form.button(QStringLiteral("locatorRemove")),
                             form.button(QStringLiteral("locatorUp")), form.button(QStringLiteral("locatorDown")));
-    // Each box owns its editor: the arrow keys and the two arrow buttons step it.
-    new IntervalBox(IntervalEditor::hours(), form.hoursBox(), form.findChild<QToolButton*>(QStringLiteral("hrsUp")),
-                    form.findChild<QToolButton*>(QStringLiteral("hrsDown")));
-    new IntervalBox(IntervalEditor::minutes(), form.minutesBox(), form.findChild<QToolButton*>(QStringLiteral("minUp")),
-                    form.findChild<QToolButton*>(QStringLiteral("minDown")));
-    connect(&form, &MainWindow::minimized, this, [this] { m_services.windows.minimizeToTray(*m_window); });
+    // The arrow keys in each box and the arrow buttons beside it step it.
+    new IntervalBoxes(form.hoursBox(), form.findChild<QToolButton*>(QStringLiteral("hrsUp")),
+                      form.findChild<QToolButton*>(QStringLiteral("hrsDown")), form.minutesBox(),
+                      form.findChild<QToolButton*>(QStringLiteral("minUp")),
+                      form.findChild<QToolButton*>(QStringLiteral("minDown")));
+    connect(&form, &MainWindow::minimized, this, &MainController::Form_Resize);
 
     connect(&m_log, &EventLog::appended, form.logView(), &LogView::appendChunk);
     connect(m_versionCheck.get(), &VersionCheck::reloadRequested, this, &MainController::Form_Load);
@@ -125,7 +125,7 @@ void MainController::Form_Load()
 
     for (PageRequester* requester :
          {m_wbExternal, m_wbUpdates, m_wbKeepalive, m_wbAccount, m_wbDomains, m_wbHosts, m_wbSetip}) {
-        requester->navigate(blankPage());
+        requester->Navigate(blankPage());
     }
 
     m_model.ConfigPath = m_services.applicationDirectory;
@@ -387,13 +387,19 @@ void MainController::cmdApply_Settings_Click()
     Form_Load();
 }
 
+void MainController::Form_Resize()
+{
+    // Minimized, the window goes to the notification area where there is one.
+    m_services.windows.minimizeToTray(*m_window);
+}
+
 void MainController::cmdExit_Click()
 {
     const auto answer = m_services.desktop.message(
         QStringLiteral("Exit"), QStringLiteral("Are you sure you wish to quit ?\r\nYour IP will no longer be updated"),
         Desktop::Icon::None, Desktop::Buttons::YesNo);
     if (answer == Desktop::Answer::Yes) {
-        m_services.windows.removeTrayIcon();
+        m_services.windows.RemoveTrayIcon();
         m_services.desktop.endProgram(Desktop::Ending::Exit);
     }
 }

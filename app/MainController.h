@@ -66,6 +66,7 @@ public:
     void cmdApply_Account_Click();
     void ResetAccount_Click();
     void cmdApply_Settings_Click();
+    void Form_Resize();
     void cmdExit_Click();
     void cmdForceUpdate_Click();
     void cmdCheckNow_Click();

@@ -109,9 +109,9 @@ void QuorvexApp::minimizeToTray(QWidget& window)
     m_tray.hideToTray(window);
 }
 
-void QuorvexApp::removeTrayIcon()
+void QuorvexApp::RemoveTrayIcon()
 {
-    m_tray.removeIcon();
+    m_tray.RemoveTrayIcon();
 }
 
 void QuorvexApp::useDefaultLocatorsAndLookUp()

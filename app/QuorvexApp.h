@@ -46,7 +46,7 @@ public:
     explicit QuorvexApp(const Environment& environment);
     ~QuorvexApp() override;
 
-    // StartUpWindows; startCredentialCheck and removeTrayIcon serve the wizard as well.
+    // StartUpWindows; startCredentialCheck and RemoveTrayIcon serve the wizard as well.
     void showSplash() override;
     void closeSplash() override;
     void setSplashStatus(const QString& text) override;
@@ -54,7 +54,7 @@ public:
     void startCredentialCheck() override;
     void unloadMainWindow() override;
     void minimizeToTray(QWidget& window) override;
-    void removeTrayIcon() override;
+    void RemoveTrayIcon() override;
 
     // WizardMainSide
     void useDefaultLocatorsAndLookUp() override;

@@ -21,5 +21,5 @@ public:
     virtual void unloadMainWindow() = 0;
     // The main window was minimized: it goes to the notification area where there is one.
     virtual void minimizeToTray(QWidget& window) = 0;
-    virtual void removeTrayIcon() = 0;
+    virtual void RemoveTrayIcon() = 0;
 };

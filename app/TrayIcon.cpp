@@ -26,7 +26,7 @@ TrayIcon::TrayIcon(Desktop& desktop, const QString& homePage, const QIcon& icon,
     QAction* exit = addItem(QStringLiteral("Exit"), QStringLiteral("mnuExit"));
 
     connect(open, &QAction::triggered, this, [this] {
-        removeIcon();
+        RemoveTrayIcon();
         emit openRequested();
     });
     connect(update, &QAction::triggered, this, &TrayIcon::updateRequested);
@@ -46,12 +46,12 @@ bool TrayIcon::available() const
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void TrayIcon::addIcon()
+void TrayIcon::AddTrayIcon()
 {
     m_icon.show();
 }
 
-void TrayIcon::removeIcon()
+void TrayIcon::RemoveTrayIcon()
 {
     m_icon.hide();
 }
@@ -66,7 +66,7 @@ bool TrayIcon::hideToTray(QWidget& window)
     if (!window.isMinimized() || !available()) {
         return false;
     }
-    addIcon();
+    AddTrayIcon();
     window.hide();
     return true;
 }

@@ -27,9 +27,10 @@ public:
     // to the icon could never be brought back.
     virtual bool available() const;
 
-    void addIcon();
+    // modTray's two procedures, kept with the icon they add and remove.
+    void AddTrayIcon();
     // Harmless when no icon is shown.
-    void removeIcon();
+    void RemoveTrayIcon();
     bool iconShown() const;
 
     // For the main window once its state has become minimized: adds the icon and hides the window,

@@ -52,5 +52,5 @@ void KeepAlivePing::ping()
     // An unreadable box keeps the pings going at the period last in force rather than stopping them.
     m_model.PingInterval = m_period.value_or(0);
     // The time only makes each request differ from the one before, so no cache answers it.
-    m_wb_keepalive.navigate(m_site + u'?' + ServiceUrls::encodeQueryValue(m_clock.timeText()));
+    m_wb_keepalive.Navigate(m_site + u'?' + ServiceUrls::encodeQueryValue(m_clock.TimeText()));
 }

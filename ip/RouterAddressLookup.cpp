@@ -9,7 +9,7 @@ RouterAddressLookup::RouterAddressLookup(PageRequester& wb_external, MainForm& f
                                          QObject* parent)
     : QObject(parent), m_wb_external(wb_external), m_form(form), m_log(log), m_clock(clock)
 {
-    connect(&m_wb_external, &PageRequester::documentComplete, this,
+    connect(&m_wb_external, &PageRequester::DocumentComplete, this,
             [this](const QString&, const QString& text, PageRequester::Outcome outcome) {
                 onDocumentComplete(text, outcome);
             });
@@ -28,7 +28,7 @@ void RouterAddressLookup::GetRemoteIP()
         reportFailure();
         return;
     }
-    m_wb_external.navigate(m_lstExternals.constFirst());
+    m_wb_external.Navigate(m_lstExternals.constFirst());
 }
 
 QString RouterAddressLookup::GetIP(const QString& site) const
@@ -54,7 +54,7 @@ void RouterAddressLookup::onDocumentComplete(const QString& text, PageRequester:
     m_lstExternals.removeFirst();
     if (address.isEmpty()) {
         if (!m_lstExternals.isEmpty()) {
-            m_wb_external.navigate(m_lstExternals.constFirst());
+            m_wb_external.Navigate(m_lstExternals.constFirst());
         } else {
             reportFailure();
         }
@@ -67,6 +67,6 @@ void RouterAddressLookup::onDocumentComplete(const QString& text, PageRequester:
 void RouterAddressLookup::reportFailure()
 {
     m_form.setResponseText(failureMessage());
-    m_form.setLastText(m_clock.nowText() + QStringLiteral("   -   Network failure"));
+    m_form.setLastText(m_clock.NowText() + QStringLiteral("   -   Network failure"));
     m_log.appendMessage(failureMessage());
 }

@@ -7,7 +7,7 @@ QLocale Clock::locale() const
     return QLocale::system();
 }
 
-QString Clock::nowText() const
+QString Clock::NowText() const
 {
     const QDateTime current = now();
     const QLocale loc = locale();
@@ -15,7 +15,7 @@ QString Clock::nowText() const
            loc.toString(current.time(), withoutTimeZone(loc.timeFormat(QLocale::LongFormat)));
 }
 
-QString Clock::timeText() const
+QString Clock::TimeText() const
 {
     const QLocale loc = locale();
     return loc.toString(now().time(), withoutTimeZone(loc.timeFormat(QLocale::LongFormat)));

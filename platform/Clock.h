@@ -15,10 +15,10 @@ public:
     // The locale whose short date and long time forms the texts use.
     virtual QLocale locale() const;
 
-    // Short date, one space, the time as timeText() gives it: the log's time stamp and the cache-buster.
-    QString nowText() const;
+    // Short date, one space, the time as TimeText() gives it: the log's time stamp and the cache-buster.
+    QString NowText() const;
     // The locale's long time form without its time-zone part, e.g. "7:22:10 PM" or "19:22:10".
-    QString timeText() const;
+    QString TimeText() const;
     // Today's date in the locale's short form.
     QString todayText() const;
 

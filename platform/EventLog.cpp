@@ -6,12 +6,12 @@ EventLog::EventLog(const Clock& clock, QObject* parent) : QObject(parent), m_clo
 
 void EventLog::appendMessage(const QString& message)
 {
-    append(m_clock.nowText() + QStringLiteral(" - ") + message + QStringLiteral("\r\n"));
+    append(m_clock.NowText() + QStringLiteral(" - ") + message + QStringLiteral("\r\n"));
 }
 
 void EventLog::appendEntry(const QString& entry)
 {
-    append(m_clock.nowText() + entry + QStringLiteral("\r\n"));
+    append(m_clock.NowText() + entry + QStringLiteral("\r\n"));
 }
 
 void EventLog::appendCopy(const QString& text)

@@ -78,13 +78,13 @@ DomainHostLists::DomainHostLists(PageRequester& wb_domains, PageRequester& wb_ho
       m_checklist(checklist), m_wizard(wizard), m_updates(updates), m_log(log), m_desktop(desktop), m_clock(clock),
       m_urls(urls)
 {
-    connect(&m_domainsRequester, &PageRequester::documentComplete, this, &DomainHostLists::onDomainsComplete);
-    connect(&m_hostsRequester, &PageRequester::documentComplete, this, &DomainHostLists::onHostsComplete);
+    connect(&m_domainsRequester, &PageRequester::DocumentComplete, this, &DomainHostLists::onDomainsComplete);
+    connect(&m_hostsRequester, &PageRequester::DocumentComplete, this, &DomainHostLists::onHostsComplete);
 }
 
 void DomainHostLists::GetDomains()
 {
-    m_domainsRequester.navigate(m_urls.domains(m_form.userName(), m_clock.nowText()));
+    m_domainsRequester.Navigate(m_urls.domains(m_form.userName(), m_clock.NowText()));
 }
 
 void DomainHostLists::onDomainsComplete(const QString& /*url*/, const QString& text, PageRequester::Outcome /*outcome*/)
@@ -166,7 +166,7 @@ void DomainHostLists::askForFirstDomain()
     if (m_wizard.isOpen()) {
         m_wizard.checklist().AddDomain(domain);
     }
-    m_hostsRequester.navigate(m_urls.hosts(m_form.userName(), domain, m_clock.nowText()));
+    m_hostsRequester.Navigate(m_urls.hosts(m_form.userName(), domain, m_clock.NowText()));
 }
 
 void DomainHostLists::nextDomain()

@@ -14,7 +14,7 @@ class QNetworkAccessManager;
 class QNetworkReply;
 
 // A page requester on a network manager that its owner passes in. Every request ends in exactly
-// one completion unless a later navigate() abandons it: the page's text when the server
+// one completion unless a later Navigate() abandons it: the page's text when the server
 // answered, an error page (Outcome::Failed) when it did not, took too long, sent too much, or
 // sent nothing to show.
 class HttpPageRequester : public PageRequester
@@ -28,14 +28,14 @@ public:
     explicit HttpPageRequester(QNetworkAccessManager& manager, QObject* parent = nullptr);
     ~HttpPageRequester() override;
 
-    // The longest a request may take from navigate() to its last byte.
+    // The longest a request may take from Navigate() to its last byte.
     void setTimeout(std::chrono::milliseconds timeout);
     std::chrono::milliseconds timeout() const;
     // The largest body, counted after decompression, that is still shown.
     void setSizeLimit(qint64 bytes);
     qint64 sizeLimit() const;
 
-    // The URL that navigate() requests for a given text: a text without a scheme is taken as
+    // The URL that Navigate() requests for a given text: a text without a scheme is taken as
     // "http://" followed by it. Invalid when the text names no web page.
     static QUrl requestUrl(const QString& url);
 

@@ -6,7 +6,7 @@
 
 PageRequester::PageRequester(QObject* parent) : QObject(parent) {}
 
-void PageRequester::navigate(const QString& url)
+void PageRequester::Navigate(const QString& url)
 {
     ++m_navigations;
     load(url);
@@ -56,5 +56,5 @@ void PageRequester::publish(const QString& url, const QString& text, Outcome out
 {
     m_url = url;
     m_pageText = answerText(text);
-    emit documentComplete(url, m_pageText, outcome);
+    emit DocumentComplete(url, m_pageText, outcome);
 }

@@ -5,9 +5,9 @@
 
 class ModalGate;
 
-// One page request at a time: navigate() starts loading a page, documentComplete() delivers the
+// One page request at a time: Navigate() starts loading a page, DocumentComplete() delivers the
 // URL of the completed document and its visible text. One instance per exchange, never shared;
-// a new navigate() abandons the page in flight, which then never completes.
+// a new Navigate() abandons the page in flight, which then never completes.
 class PageRequester : public QObject
 {
     Q_OBJECT
@@ -27,8 +27,8 @@ public:
 
     explicit PageRequester(QObject* parent = nullptr);
 
-    // Returns at once; the answer comes through documentComplete(), always later on the event loop.
-    void navigate(const QString& url);
+    // Returns at once; the answer comes through DocumentComplete(), always later on the event loop.
+    void Navigate(const QString& url);
 
     // Completions wait while a message box of the gate's desktop is open; none by default.
     void setGate(ModalGate* gate);
@@ -45,7 +45,7 @@ public:
     static QString answerText(const QString& text);
 
 signals:
-    void documentComplete(const QString& url, const QString& text, PageRequester::Outcome outcome);
+    void DocumentComplete(const QString& url, const QString& text, PageRequester::Outcome outcome);
 
 protected:
     virtual void load(const QString& url) = 0;

@@ -13,7 +13,7 @@ UpdateExchange::UpdateExchange(PageRequester& wb_setip, SettingsModel& model, Ma
                                const Clock& clock, QObject* parent)
     : QObject(parent), m_requester(wb_setip), m_model(model), m_form(form), m_log(log), m_clock(clock)
 {
-    connect(&m_requester, &PageRequester::documentComplete, this, &UpdateExchange::onDocumentComplete);
+    connect(&m_requester, &PageRequester::DocumentComplete, this, &UpdateExchange::onDocumentComplete);
 }
 
 void UpdateExchange::UpdateIP()
@@ -31,7 +31,7 @@ void UpdateExchange::UpdateIP()
     const QString address = currentAddress();
     if (address == m_model.LastIP && m_model.Force != 1) {
         m_form.setResponseText(u"Not updated. IP had not changed."_s);
-        m_form.setLastText(m_clock.nowText() + u"   -   No changes to make."_s);
+        m_form.setLastText(m_clock.NowText() + u"   -   No changes to make."_s);
         m_log.appendMessage(u"Not updated. IP had not changed."_s);
         return;
     }
@@ -56,7 +56,7 @@ void UpdateExchange::UpdateIP()
 
     m_hostsInFlight = *hosts;
     const UpdateRequest request(m_model.GatewayURL, m_form.userName(), m_form.password(), *hosts, address);
-    m_requester.navigate(request.url(m_clock.nowText()));
+    m_requester.Navigate(request.url(m_clock.NowText()));
     m_log.appendCopy(request.logCopy());
     m_model.Force = 0;
 }
@@ -86,7 +86,7 @@ void UpdateExchange::onDocumentComplete(const QString& /*url*/, const QString& t
     m_form.setLastIPText(address);
     m_log.appendMessage(u"Completed updating."_s);
     m_model.LastIP = address;
-    m_form.setLastText(m_clock.nowText());
+    m_form.setLastText(m_clock.NowText());
 }
 
 QString UpdateExchange::currentAddress() const

@@ -15,18 +15,18 @@ VersionCheck::VersionCheck(PageRequester& wb_updates, SettingsModel& model, Even
     : QObject(parent), m_requester(wb_updates), m_model(model), m_log(log), m_desktop(desktop), m_clock(clock),
       m_urls(urls)
 {
-    connect(&m_requester, &PageRequester::documentComplete, this, &VersionCheck::onDocumentComplete);
+    connect(&m_requester, &PageRequester::DocumentComplete, this, &VersionCheck::onDocumentComplete);
 }
 
 void VersionCheck::requestVersionPage()
 {
-    m_requester.navigate(m_urls.versionPage());
+    m_requester.Navigate(m_urls.versionPage());
 }
 
 void VersionCheck::CheckNow()
 {
     m_model.AskedNewVersion = false;
-    m_requester.navigate(m_urls.versionPageOnDemand(m_clock.nowText()));
+    m_requester.Navigate(m_urls.versionPageOnDemand(m_clock.NowText()));
 }
 
 void VersionCheck::openHomePage()

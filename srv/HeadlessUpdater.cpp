@@ -59,7 +59,7 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
     m_lookup = std::make_unique<RouterAddressLookup>(*m_wbExternal, m_form, m_log, clock);
     // Before the exchange's own handler: the lines it writes for a retried attempt's answer wait
     // for the outcome (held only while the exchange runs, so nothing else is ever held back).
-    connect(m_wbSetip, &PageRequester::documentComplete, this, [this](const QString&, const QString& text) {
+    connect(m_wbSetip, &PageRequester::DocumentComplete, this, [this](const QString&, const QString& text) {
         m_holding = m_retryingForced && m_awaitingForcedAnswer && !text.isEmpty();
     });
     m_updateExchange = std::make_unique<UpdateExchange>(*m_wbSetip, m_model, m_form, m_log, clock);
@@ -101,10 +101,10 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
     });
     connect(m_updateExchange.get(), &UpdateExchange::wizardNeeded, this,
             [this] { endUnreadable(AccountFile::canonicalName()); });
-    connect(m_wbAccount, &PageRequester::documentComplete, this, &HeadlessUpdater::onValidation);
+    connect(m_wbAccount, &PageRequester::DocumentComplete, this, &HeadlessUpdater::onValidation);
     // After the exchange's own handler, which was connected first: the answer is recorded by then.
     connect(
-        m_wbSetip, &PageRequester::documentComplete, this,
+        m_wbSetip, &PageRequester::DocumentComplete, this,
         [this](const QString&, const QString& text, PageRequester::Outcome outcome) { onUpdateAnswer(text, outcome); });
 }
 
@@ -177,7 +177,7 @@ void HeadlessUpdater::load()
 
 void HeadlessUpdater::validate()
 {
-    m_wbAccount->navigate(m_urls.validation(m_form.user, m_form.pass));
+    m_wbAccount->Navigate(m_urls.validation(m_form.user, m_form.pass));
 }
 
 void HeadlessUpdater::onValidation(const QString& url, const QString& text, PageRequester::Outcome outcome)

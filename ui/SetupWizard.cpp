@@ -4,10 +4,10 @@
 #include "ConfFile.h"
 #include "Desktop.h"
 #include "DomainList.h"
-#include "IntervalBox.h"
+#include "IntervalBoxes.h"
 #include "IntervalEditor.h"
-#include "SettingsInputCheck.h"
 #include "NumberText.h"
+#include "SettingsInputCheck.h"
 #include "UpdateFile.h"
 #include "WizardMainSide.h"
 
@@ -231,8 +231,7 @@ void SetupWizard::buildStep3()
     m_hrsDown = arrow(box, u"hrsDown"_s, Qt::DownArrow, twips(840, 1125, 165, 180));
     m_minUp = arrow(box, u"minUp"_s, Qt::UpArrow, twips(2160, 960, 165, 180));
     m_minDown = arrow(box, u"minDown"_s, Qt::DownArrow, twips(2160, 1125, 165, 180));
-    new IntervalBox(IntervalEditor::hours(), m_txthours, m_hrsUp, m_hrsDown);
-    new IntervalBox(IntervalEditor::minutes(), m_txtMinutes, m_minUp, m_minDown);
+    new IntervalBoxes(m_txthours, m_hrsUp, m_hrsDown, m_txtMinutes, m_minUp, m_minDown);
 }
 
 void SetupWizard::buildStep4()
@@ -483,7 +482,7 @@ bool SetupWizard::askToQuit()
     if (answer != Desktop::Answer::Yes) {
         return false;
     }
-    m_main.removeTrayIcon();
+    m_main.RemoveTrayIcon();
     m_desktop.endProgram(Desktop::Ending::Exit);
     return true;
 }

@@ -23,5 +23,5 @@ public:
     // and the wizard closed.
     virtual void restartFromSavedSettings() = 0;
     // Exit: the notification-area icon goes before the program ends.
-    virtual void removeTrayIcon() = 0;
+    virtual void RemoveTrayIcon() = 0;
 };

@@ -90,7 +90,7 @@ TEST(CredentialCheck, WhatEachAnswerLeadsTo)
         }
         const QString reason = u"Fail to validate your login. Either network or website is down"_s;
         if (w.responseText() == reason && p.logEntries().constLast() == u" - "_s + reason &&
-            w.lastText() == p.clock.nowText() + u"   -   Login validation failed"_s) {
+            w.lastText() == p.clock.NowText() + u"   -   Login validation failed"_s) {
             happened << u"failure reported"_s;
         }
         if (p.desktop.hasEnded()) {

@@ -151,7 +151,7 @@ TEST_F(MainWindowTest, ExitAsksFirstFromEveryTabAndFromTheTitleBar)
         EXPECT_EQ(p.desktop.lastMessage().text,
                   u"Are you sure you wish to quit ?\r\nYour IP will no longer be updated"_s);
         EXPECT_EQ(p.desktop.endProgramCalls(), 1) << "after Yes only";
-        EXPECT_EQ(p.calls, QStringList{u"removeTrayIcon"_s}) << "the icon goes before the program ends";
+        EXPECT_EQ(p.calls, QStringList{u"RemoveTrayIcon"_s}) << "the icon goes before the program ends";
         EXPECT_TRUE(w.isVisible());
     }
     w.setWindowState(Qt::WindowMinimized);

@@ -43,7 +43,7 @@ TEST(TrayIcon, EachMenuItemAsksForItsOwnAction)
                          [&] { seen << (tray.iconShown() ? u"open, icon shown"_s : u"open, icon gone"_s); });
         QObject::connect(&tray, &TrayIcon::updateRequested, &tray, [&] { seen << u"update"_s; });
         QObject::connect(&tray, &TrayIcon::exitRequested, &tray, [&] { seen << u"exit"_s; });
-        tray.addIcon();
+        tray.AddTrayIcon();
         for (const auto reason :
              {QSystemTrayIcon::Trigger, QSystemTrayIcon::DoubleClick, QSystemTrayIcon::MiddleClick}) {
             tray.onActivated(reason);

@@ -113,8 +113,8 @@ TEST_F(Ip, LookupReportsOnceWhenEveryLocatorFailed)
     }
     EXPECT_EQ(wb_external.navigations(), (QStringList{u"one"_s, u"two"_s, u"three"_s}));
     EXPECT_EQ(form.response, RouterAddressLookup::failureMessage());
-    EXPECT_EQ(form.last, clock.nowText() + u"   -   Network failure"_s);
-    EXPECT_EQ(log.text(), clock.nowText() + u" - "_s + RouterAddressLookup::failureMessage() + u"\r\n"_s);
+    EXPECT_EQ(form.last, clock.NowText() + u"   -   Network failure"_s);
+    EXPECT_EQ(log.text(), clock.NowText() + u" - "_s + RouterAddressLookup::failureMessage() + u"\r\n"_s);
     EXPECT_EQ(form.remote, u"198.51.100.4"_s) << "the address found before stays";
 }
 
@@ -126,7 +126,7 @@ TEST_F(Ip, KeepAlivePingsEveryPeriodReadFromTheBoxAndIgnoresWhatComesBack)
     for (const auto& [text, outcome] : faults) {
         wb_keepalive.completeWith(text, outcome);
     }
-    EXPECT_EQ(log.text(), QString(clock.nowText() + u" - PING Connection Keep-Alive\r\n"_s).repeated(2));
+    EXPECT_EQ(log.text(), QString(clock.NowText() + u" - PING Connection Keep-Alive\r\n"_s).repeated(2));
     pingBox = u"2"_s; // edited, not applied: read at the next ping
     EXPECT_EQ(pingTicks(9), (std::vector<int>{5, 7, 9}));
 

@@ -28,7 +28,7 @@ TEST(Clock, TimeTextsCarryNoTimeZone)
     }
     FakeClock clock;
     clock.setLocale(QLocale(QLocale::English, QLocale::UnitedStates)); // its long time form ends in a zone
-    EXPECT_EQ(clock.nowText(), u"12/6/26 7:22:10 PM"_s);
+    EXPECT_EQ(clock.NowText(), u"12/6/26 7:22:10 PM"_s);
 }
 
 TEST(WidgetDesktop, TheProgramEndsWithStatusOneAfterAFailureAndZeroOnExit)

@@ -34,9 +34,9 @@ protected:
                       PageRequester::Outcome outcome = Answered)
     {
         static const QRegularExpression dottedQuad(u"\\d+\\.\\d+\\.\\d+\\.\\d+"_s);
-        QSignalSpy spy(&requester, &PageRequester::documentComplete);
+        QSignalSpy spy(&requester, &PageRequester::DocumentComplete);
         const auto start = std::chrono::steady_clock::now();
-        requester.navigate(url);
+        requester.Navigate(url);
         EXPECT_TRUE(spy.isEmpty());
         if (!spy.wait(20000)) {
             ADD_FAILURE() << "no completion";
@@ -96,7 +96,7 @@ TEST_F(HttpPageRequesterTest, EveryFaultEndsInOneCompletionInItsTimeAndANewNavig
         EXPECT_TRUE(timesOut ? took >= 950 && took < 4000 : took < 900) << took;
     }
     // A finished request does not time out later.
-    QSignalSpy late(&requester, &PageRequester::documentComplete);
+    QSignalSpy late(&requester, &PageRequester::DocumentComplete);
     EXPECT_FALSE(late.wait(1200));
 
     // After a reset the network layer now and then reports half a body as the whole page; half a
@@ -107,23 +107,23 @@ TEST_F(HttpPageRequesterTest, EveryFaultEndsInOneCompletionInItsTimeAndANewNavig
     }
 
     // Redirects are followed, and a new navigate abandons the page in flight.
-    QSignalSpy spy(&requester, &PageRequester::documentComplete);
-    requester.navigate(sim.baseUrl() + u"/redirect?to=/ipupdate/dyndata.txt"_s);
+    QSignalSpy spy(&requester, &PageRequester::DocumentComplete);
+    requester.Navigate(sim.baseUrl() + u"/redirect?to=/ipupdate/dyndata.txt"_s);
     ASSERT_TRUE(spy.wait(5000));
     EXPECT_EQ(spy.at(0).at(0).toString(), sim.baseUrl() + u"/ipupdate/dyndata.txt"_s);
     EXPECT_EQ(spy.at(0).at(1).toString(), u"url=http://127.0.0.1:%1/dyn/update\r\nversion=1.3"_s.arg(sim.port()));
 
     ASSERT_TRUE(sim.control(u"/control/fault?path=/echo1&kind=slow"_s));
-    requester.navigate(u"about:blank"_s);
-    requester.navigate(sim.baseUrl() + u"/echo1"_s);
+    requester.Navigate(u"about:blank"_s);
+    requester.Navigate(sim.baseUrl() + u"/echo1"_s);
     EXPECT_FALSE(spy.wait(300));
     // A handler may navigate again from inside the completion it is handling.
-    QObject::connect(&requester, &PageRequester::documentComplete, &requester, [&] {
+    QObject::connect(&requester, &PageRequester::DocumentComplete, &requester, [&] {
         if (spy.size() == 2) {
-            requester.navigate(u"about:blank"_s);
+            requester.Navigate(u"about:blank"_s);
         }
     });
-    requester.navigate(sim.hostAndPort() + u"/echo2"_s);
+    requester.Navigate(sim.hostAndPort() + u"/echo2"_s);
     while (spy.size() < 3 && spy.wait(5000)) {
     }
     EXPECT_FALSE(spy.wait(300));

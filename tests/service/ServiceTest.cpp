@@ -210,7 +210,7 @@ struct Rig
     {
         EXPECT_TRUE(AccountFile::write(dir.path(), u"al&ice"_s, u"s;c&t=\U0001F600"_s, hosts));
     }
-    QString line(const QString& message) const { return clock.nowText() + u" - "_s + message + u"\r\n"_s; }
+    QString line(const QString& message) const { return clock.NowText() + u" - "_s + message + u"\r\n"_s; }
     // An error page completes as a failure, anything else as an answer.
     static void complete(ScriptedPageRequester& requester, const QString& text)
     {
@@ -336,11 +336,11 @@ TEST(PageRequesterTest, ACompletionWaitsForTheOpenBoxAndOneOfAnAbandonedPageIsDr
     FakeDesktop desktop;
     ScriptedPageRequester wb;
     wb.setGate(&desktop.gate());
-    QSignalSpy spy(&wb, &PageRequester::documentComplete);
+    QSignalSpy spy(&wb, &PageRequester::DocumentComplete);
     desktop.whileOpen([&] {
-        wb.navigate(u"http://a/"_s);
+        wb.Navigate(u"http://a/"_s);
         wb.completeWith(u"first"_s);
-        wb.navigate(u"http://b/"_s);
+        wb.Navigate(u"http://b/"_s);
         wb.completeWith(u"second"_s);
     });
     desktop.message(u"Update"_s, u"text"_s, Desktop::Icon::None, Desktop::Buttons::YesNo);

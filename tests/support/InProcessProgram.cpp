@@ -55,7 +55,7 @@ MainController& InProcessProgram::main()
 
 QStringList InProcessProgram::logEntries()
 {
-    return QString(main().log().text()).remove(clock.nowText()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    return QString(main().log().text()).remove(clock.NowText()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
 }
 
 bool InProcessProgram::waitFor(const std::function<bool()>& condition, int milliseconds)

@@ -61,7 +61,7 @@ public:
     void startCredentialCheck() override { calls.append(QStringLiteral("startCredentialCheck")); }
     void unloadMainWindow() override { calls.append(QStringLiteral("unloadMainWindow")); }
     void minimizeToTray(QWidget&) override { calls.append(QStringLiteral("minimizeToTray")); }
-    void removeTrayIcon() override { calls.append(QStringLiteral("removeTrayIcon")); }
+    void RemoveTrayIcon() override { calls.append(QStringLiteral("RemoveTrayIcon")); }
 
     TemporaryAppDirectory dir;
     FakeClock clock;

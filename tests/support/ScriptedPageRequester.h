@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-// A page requester that only records: each navigate() is remembered, and the test decides when
+// A page requester that only records: each Navigate() is remembered, and the test decides when
 // and how the page in flight completes. Completions are delivered at once, inside the call.
 class ScriptedPageRequester : public PageRequester
 {
@@ -15,7 +15,7 @@ public:
 
     // Every URL navigated to, in order, "about:blank" included.
     const QStringList& navigations() const;
-    // The URL of the last navigate(); empty before the first.
+    // The URL of the last Navigate(); empty before the first.
     QString lastNavigation() const;
     // Whether a navigated page has not completed yet.
     bool hasPending() const;

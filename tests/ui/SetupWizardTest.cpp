@@ -26,7 +26,7 @@ struct RecordingMainSide : WizardMainSide
     QString machineAddress() const override { return u"192.168.7.21"_s; }
     QString configPath() const override { return path; }
     void restartFromSavedSettings() override { calls.append(QDir(path).entryList(QDir::Files).join(u' ')); }
-    void removeTrayIcon() override { calls.append(u"removeTrayIcon"_s); }
+    void RemoveTrayIcon() override { calls.append(u"RemoveTrayIcon"_s); }
     QString path;
     QStringList calls;
 };
@@ -174,7 +174,7 @@ TEST_F(Wizard, ExitAsksThenEndsTheProgramLeavingEveryFileAsItWas)
     desktop.queueAnswer(Desktop::Answer::Yes);
     click(u"cmdExit"_s);
     EXPECT_EQ(desktop.lastMessage().buttons, Desktop::Buttons::YesNo);
-    EXPECT_EQ(main.calls, (QStringList{u"check"_s, u"lookUp"_s, u"removeTrayIcon"_s}));
+    EXPECT_EQ(main.calls, (QStringList{u"check"_s, u"lookUp"_s, u"RemoveTrayIcon"_s}));
     EXPECT_EQ(desktop.endProgramCalls(), 1);
     for (const QString& name : {u"Update.ini"_s, u"Account.ini"_s, u"Conf.ini"_s}) {
         EXPECT_EQ(dir.readBytes(name).toStdString(), "old") << name.toStdString();
