@@ -493,6 +493,7 @@ void SetupWizard::keyPressEvent(QKeyEvent* event)
         QWidget::keyPressEvent(event);
         return;
     }
+    event->accept();
     auto* focused = qobject_cast<QPushButton*>(focusWidget());
     QPushButton* target = focused != nullptr ? focused : m_cmdNext;
     if (target->isVisible() && target->isEnabled()) {

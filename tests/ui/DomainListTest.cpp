@@ -31,6 +31,13 @@ TEST(DomainList, ShowsEveryHostButTheTemplateAndTicksWhereTheUserClicksOrTheName
     EXPECT_TRUE(list.IsSelected(3));
     EXPECT_EQ(list.SelCount(), 2);
 
+    // The hidden template is never ticked, whatever the hosts are called.
+    list.AddHost(u"host"_s);
+    list.Selected(u"host"_s, true);
+    list.Selected(u"host"_s, false);
+    EXPECT_EQ(list.SelCount(), 2);
     list.Clear();
     EXPECT_EQ(list.findChildren<QCheckBox*>().size(), 1) << "only the hidden template is left";
+    list.Selected(u"host"_s, true);
+    EXPECT_EQ(list.SelCount(), 0);
 }

@@ -56,7 +56,11 @@ protected:
     void walk(int step, const QList<int>& ticks = {1, 3})
     {
         for (int i = 0; i < 8 && wizard->Step() < step && desktop.messages().isEmpty(); ++i) {
-            click(u"cmdNext"_s);
+            if (i % 2 == 0) {
+                click(u"cmdNext"_s);
+            } else {
+                QTest::keyClick(wizard.get(), Qt::Key_Return); // Enter presses Next, as in any wizard
+            }
             if (!wizard->isEnabled()) {
                 wizard->credentialsAccepted();
                 wizard->checklist().AddDomain(u"example.com"_s);
@@ -97,6 +101,14 @@ TEST_F(Wizard, EachStepChecksItsEntriesBeforeMovingOn)
         {.user = u" "_s, .pass = u""_s, .message = u"Password is required"_s, .stop = 1},
         {.ticks = {}, .message = u"You must select at least one domain to update"_s, .stop = 2},
         {.hours = u"0"_s, .minutes = u"0"_s, .message = interval, .icon = Desktop::Icon::None, .stop = 3},
+        // An interval the settings could not load back would lose everything at the next start.
+        {.hours = u"abc"_s, .message = interval, .icon = Desktop::Icon::None, .stop = 3},
+        {.hours = u"546"_s, .minutes = u"8"_s, .message = interval, .icon = Desktop::Icon::None, .stop = 3},
+        {.hours = u"00"_s, .minutes = u"0"_s},
+        {.pass = u"pa\"ss"_s,
+         .message = u"The password cannot contain the double quote character (\")\r\n"
+                    u"Please remove it: the settings files cannot hold it"_s,
+         .stop = 1},
         {.ping = u""_s, .message = invalidPing, .stop = 5},
         {.disable = true, .ping = u"abc"_s, .message = invalidPing, .stop = 5}, // checked even when not used
         {.ping = u"100"_s, .message = pingRange, .stop = 5},
