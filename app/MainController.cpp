@@ -303,14 +303,8 @@ void MainController::cmdApply_Account_Click()
 {
     const MainWindow& form = *m_window;
     const HostChecklist& checklist = form.checklist();
-    for (auto [box, what] : {std::pair{form.userNameBox(), QStringLiteral("username")},
-                             std::pair{form.passwordBox(), QStringLiteral("password")}}) {
-        if (const auto problem = SettingsInputCheck::storable(box->text(), what)) {
-            m_services.desktop.message(QStringLiteral("Error"), problem->message, Desktop::Icon::Exclamation,
-                                       Desktop::Buttons::Ok);
-            box->setFocus();
-            return;
-        }
+    if (SettingsInputCheck::accountRefused(m_services.desktop, form.userNameBox(), form.passwordBox())) {
+        return;
     }
     if (checklist.SelCount() == 0) {
         m_services.desktop.message(QStringLiteral("Error"),
@@ -359,13 +353,8 @@ void MainController::cmdApply_Settings_Click()
 {
     const MainWindow& form = *m_window;
     // A slip in the ping box is the user's to correct, not a failed write that ends the program.
-    if (const auto problem = SettingsInputCheck::pingTime(form.pingBox()->text(), true)) {
-        m_services.desktop.message(QStringLiteral("Error"), problem->message, Desktop::Icon::Exclamation,
-                                   Desktop::Buttons::Ok);
-        if (problem->clearBox) {
-            form.pingBox()->clear();
-        }
-        form.pingBox()->setFocus();
+    if (SettingsInputCheck::refused(m_services.desktop, SettingsInputCheck::pingTime(form.pingBox()->text(), true),
+                                    form.pingBox())) {
         return;
     }
     m_lstSettingsTab.clear();

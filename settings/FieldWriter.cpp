@@ -20,13 +20,6 @@ void FieldWriter::writeField(const QString& text)
     m_content += (needsQuotes ? u'"' + text + u'"' : text) + lineEnd;
 }
 
-void FieldWriter::writeTexts(const QStringList& texts)
-{
-    for (const QString& text : texts) {
-        writeText(text);
-    }
-}
-
 void FieldWriter::writeInteger(int value)
 {
     const QString sign = value < 0 ? QStringLiteral("-") : QStringLiteral(" ");

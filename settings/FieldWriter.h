@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <QStringList>
 
 // Builds the content of a settings or temporary file, one value per line, each line ended by
 // CR LF. The content is then written whole by TextFile.
@@ -16,7 +15,6 @@ public:
     // as writeText writes it. A text holding a double quote cannot be quoted and is written as it
     // stands; it is refused where it is typed.
     void writeField(const QString& text);
-    void writeTexts(const QStringList& texts);
     // Numeric print form: a blank for the plus sign (or "-"), the digits, one trailing blank.
     void writeInteger(int value);
 

@@ -3,6 +3,8 @@
 #include "IntervalEditor.h"
 #include "NumberText.h"
 
+#include <QLineEdit>
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
@@ -63,4 +65,24 @@ std::optional<SettingsInputCheck::Problem> SettingsInputCheck::storable(const QS
     return Problem{u"The "_s + what + u" cannot contain the double quote character (\")\r\n"_s +
                        u"Please remove it: the settings files cannot hold it"_s,
                    false};
+}
+
+bool SettingsInputCheck::refused(Desktop& desktop, const std::optional<Problem>& problem, QLineEdit* box,
+                                 Desktop::Icon icon)
+{
+    if (!problem) {
+        return false;
+    }
+    desktop.message(u"Error"_s, problem->message, icon, Desktop::Buttons::Ok);
+    if (problem->clearBox) {
+        box->clear();
+    }
+    box->setFocus();
+    return true;
+}
+
+bool SettingsInputCheck::accountRefused(Desktop& desktop, QLineEdit* userName, QLineEdit* password)
+{
+    return refused(desktop, storable(userName->text(), u"username"_s), userName) ||
+           refused(desktop, storable(password->text(), u"password"_s), password);
 }

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "Desktop.h"
+
 #include <QString>
 
 #include <optional>
+
+class QLineEdit;
 
 // What a user types into the settings boxes, checked before anything is written, so a slip is a
 // message and a box to correct, never a file the next start cannot read. The wizard and the main
@@ -26,4 +30,11 @@ public:
     static std::optional<Problem> interval(const QString& hours, const QString& minutes);
     // A name or password: no settings field can hold a double quote.
     static std::optional<Problem> storable(const QString& text, const QString& what);
+
+    // A problem found is shown in a box titled "Error" with the given icon, the box it was found
+    // in emptied when it asks for that, and focused; true when there was one.
+    static bool refused(Desktop& desktop, const std::optional<Problem>& problem, QLineEdit* box,
+                        Desktop::Icon icon = Desktop::Icon::Exclamation);
+    // The name and the password boxes through storable(), the name first.
+    static bool accountRefused(Desktop& desktop, QLineEdit* userName, QLineEdit* password);
 };

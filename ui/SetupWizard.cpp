@@ -6,7 +6,6 @@
 #include "DomainList.h"
 #include "IntervalBoxes.h"
 #include "IntervalEditor.h"
-#include "NumberText.h"
 #include "SettingsInputCheck.h"
 #include "UpdateFile.h"
 #include "WizardMainSide.h"
@@ -382,12 +381,8 @@ void SetupWizard::nextFromAccount()
         m_txtPass->setFocus();
         return;
     }
-    for (auto [box, what] : {std::pair{m_txtUser, u"username"_s}, std::pair{m_txtPass, u"password"_s}}) {
-        if (const auto problem = SettingsInputCheck::storable(box->text(), what)) {
-            m_desktop.message(errorTitle, problem->message, Desktop::Icon::Exclamation, Desktop::Buttons::Ok);
-            box->setFocus();
-            return;
-        }
+    if (SettingsInputCheck::accountRefused(m_desktop, m_txtUser, m_txtPass)) {
+        return;
     }
     // The check takes the wizard to step 2, or hands it back on step 1.
     m_main.startCredentialCheck();
@@ -408,9 +403,8 @@ void SetupWizard::nextFromHosts()
 
 void SetupWizard::nextFromInterval()
 {
-    if (const auto problem = SettingsInputCheck::interval(m_txthours->text(), m_txtMinutes->text())) {
-        m_desktop.message(errorTitle, problem->message, Desktop::Icon::None, Desktop::Buttons::Ok);
-        m_txthours->setFocus();
+    if (SettingsInputCheck::refused(m_desktop, SettingsInputCheck::interval(m_txthours->text(), m_txtMinutes->text()),
+                                    m_txthours, Desktop::Icon::None)) {
         return;
     }
     m_main.useDefaultLocatorsAndLookUp();
@@ -423,16 +417,7 @@ void SetupWizard::nextFromInterval()
 bool SetupWizard::pingTimeAccepted()
 {
     // Checked whichever option is chosen, so a disabled box must still hold a sound period.
-    const auto problem = SettingsInputCheck::pingTime(m_txtPing->text(), false);
-    if (!problem) {
-        return true;
-    }
-    m_desktop.message(errorTitle, problem->message, Desktop::Icon::Exclamation, Desktop::Buttons::Ok);
-    if (problem->clearBox) {
-        m_txtPing->clear();
-    }
-    m_txtPing->setFocus();
-    return false;
+    return !SettingsInputCheck::refused(m_desktop, SettingsInputCheck::pingTime(m_txtPing->text(), false), m_txtPing);
 }
 
 void SetupWizard::cmdBack_Click()
