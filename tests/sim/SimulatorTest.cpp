@@ -30,6 +30,7 @@ TEST(Simulator, ErrorsSayWhatIsWrong)
         {false, "account a b\nhost d.com w\n", "f:2: unknown domain \"d.com\""},
         {false, "account a b\ndomain a d.com\nhost d.com w 1.2.3.256\n", "f:3: \"1.2.3.256\" is not an IPv4 address"},
         {false, "account a%2 b\n", "f:1: field 2 holds a bad percent escape"},
+        {false, "public-ip6 ::ffff:192.0.2.1\n", "f:1: \"::ffff:192.0.2.1\" is not an IPv6 address"},
         {true, "sim --port=x --data=f", "--port needs a number from 0 to 65535"},
         {true, "sim --port 0", "--data FILE is required"},
         {true, "sim --bogus", "unknown option \"--bogus\""},

@@ -14,6 +14,8 @@ std::optional<FaultPlan::Kind> FaultPlan::kindFromName(QStringView name)
         {u"500-empty", Kind::Status500Empty},
         {u"500-html", Kind::Status500Html},
         {u"404-footer", Kind::Status404Footer},
+        {u"429", Kind::Status429},
+        {u"portal", Kind::Portal},
         {u"empty", Kind::Empty},
         {u"garbage", Kind::Garbage},
         {u"huge", Kind::Huge},
@@ -28,13 +30,13 @@ std::optional<FaultPlan::Kind> FaultPlan::kindFromName(QStringView name)
     return std::nullopt;
 }
 
-void FaultPlan::set(const QString& path, Kind kind, int times, int delayMs)
+void FaultPlan::set(const QString& path, Kind kind, int times, int delayMs, int retryAfterS)
 {
     if (kind == Kind::None || times == 0) {
         m_entries.remove(path);
         return;
     }
-    m_entries.insert(path, Entry{Fault{kind, delayMs}, times});
+    m_entries.insert(path, Entry{Fault{kind, delayMs, retryAfterS}, times});
 }
 
 FaultPlan::Fault FaultPlan::take(const QString& path)

@@ -11,24 +11,43 @@
 class FaultPlan
 {
 public:
-    enum class Kind { None, Drop, Hang, Status500, Status500Empty, Status500Html, Status404Footer, Empty, Garbage, Huge, Slow, Reset };
+    enum class Kind {
+        None,
+        Drop,
+        Hang,
+        Status500,
+        Status500Empty,
+        Status500Html,
+        Status404Footer,
+        Status429,
+        Portal,
+        Empty,
+        Garbage,
+        Huge,
+        Slow,
+        Reset
+    };
+
+    static constexpr int DefaultDelayMs = 200;
+    static constexpr int DefaultRetryAfterS = 120;
 
     struct Fault
     {
         Kind kind = Kind::None;
-        int delayMs = DefaultDelayMs; // between two bytes of a slow answer
+        int delayMs = DefaultDelayMs;         // between two bytes of a slow answer
+        int retryAfterS = DefaultRetryAfterS; // the Retry-After of a 429 answer
     };
 
-    static constexpr int DefaultDelayMs = 200;
     static constexpr int Unlimited = -1;
 
-    // "none", "drop", "hang", "500", "500-empty", "500-html", "404-footer", "empty", "garbage",
-    // "huge", "slow", "reset".
+    // "none", "drop", "hang", "500", "500-empty", "500-html", "404-footer", "429", "portal", "empty",
+    // "garbage", "huge", "slow", "reset".
     static std::optional<Kind> kindFromName(QStringView name);
 
     // times: how many of the next requests of path get the fault, or Unlimited.
     // Kind::None clears the path.
-    void set(const QString& path, Kind kind, int times = Unlimited, int delayMs = DefaultDelayMs);
+    void set(const QString& path, Kind kind, int times = Unlimited, int delayMs = DefaultDelayMs,
+             int retryAfterS = DefaultRetryAfterS);
     // The fault for one request of path (Kind::None when there is none); counts the use.
     Fault take(const QString& path);
     // The fault for path without counting a use.

@@ -55,6 +55,8 @@ QByteArray HttpResponse::reasonPhrase(int status)
         return "Not Found";
     case 405:
         return "Method Not Allowed";
+    case 429:
+        return "Too Many Requests";
     case 500:
         return "Internal Server Error";
     default:

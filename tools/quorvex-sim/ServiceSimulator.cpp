@@ -27,6 +27,18 @@ static HttpResponse serverErrorPage(int status, const QByteArray& title, const Q
                             "</body></html>\n");
 }
 
+// The sign-in page a hotel or guest network shows in place of any page until one signs in. Its one
+// address is the portal's private one, and nothing in it has an "=", so it reads as no answer.
+static HttpResponse portalPage()
+{
+    return HttpResponse(200, "text/html",
+                        "<!DOCTYPE html>\n<html><head><title>Network sign-in</title></head><body>\n"
+                        "<h1>Network sign-in required</h1>\n"
+                        "<p>Welcome to the guest network. Please sign in to use the Internet.</p>\n"
+                        "<p>Open http://192.168.100.1/login to continue.</p>\n"
+                        "</body></html>\n");
+}
+
 static HttpResponse badControl(const QString& reason)
 {
     return HttpResponse::text(400, reason.toUtf8());
@@ -46,7 +58,7 @@ QString ServiceSimulator::recordTime(const QDateTime& when)
     return when.isValid() ? when.toString(u"yyyy-MM-dd HH:mm:ss") : QStringLiteral("never");
 }
 
-ServiceSimulator::Answer ServiceSimulator::handle(const HttpRequest& request, bool fromLoopback)
+ServiceSimulator::Answer ServiceSimulator::handle(const HttpRequest& request, bool fromLoopback, bool overIpv6)
 {
     const QString path = request.path();
     if (isControlPath(path)) {
@@ -66,7 +78,7 @@ ServiceSimulator::Answer ServiceSimulator::handle(const HttpRequest& request, bo
     case FaultPlan::Kind::Slow:
     case FaultPlan::Kind::Reset:
         // The service did its work; only the way the answer travels is spoiled.
-        return {route(request), fault};
+        return {route(request, overIpv6), fault};
     case FaultPlan::Kind::Status500:
         return {HttpResponse::text(500, "Internal Server Error"), fault};
     case FaultPlan::Kind::Status500Empty:
@@ -77,6 +89,13 @@ ServiceSimulator::Answer ServiceSimulator::handle(const HttpRequest& request, bo
                 fault};
     case FaultPlan::Kind::Status404Footer:
         return {serverErrorPage(404, "404 Not Found", "The requested URL was not found on this server."), fault};
+    case FaultPlan::Kind::Status429: {
+        HttpResponse response = HttpResponse::text(429, "Too Many Requests");
+        response.addHeader("Retry-After", QByteArray::number(fault.retryAfterS));
+        return {response, fault};
+    }
+    case FaultPlan::Kind::Portal:
+        return {portalPage(), fault};
     case FaultPlan::Kind::Empty:
         return {HttpResponse::text(200, QByteArray()), fault};
     case FaultPlan::Kind::Huge: {
@@ -92,10 +111,10 @@ ServiceSimulator::Answer ServiceSimulator::handle(const HttpRequest& request, bo
         // Nothing reaches the service: it never sees the request.
         return {HttpResponse(), fault};
     }
-    return {route(request), fault};
+    return {route(request, overIpv6), fault};
 }
 
-HttpResponse ServiceSimulator::route(const HttpRequest& request)
+HttpResponse ServiceSimulator::route(const HttpRequest& request, bool overIpv6)
 {
     if (request.method() != "GET") {
         HttpResponse response = HttpResponse::text(405, "only GET is served");
@@ -119,7 +138,7 @@ HttpResponse ServiceSimulator::route(const HttpRequest& request)
         return updateGateway(request);
     }
     if (path == u"/whatismyip" || path == u"/echo1" || path == u"/echo2" || path == u"/echo3") {
-        return echoPage(path);
+        return echoPage(path, overIpv6);
     }
     if (path == u"/keepalive") {
         return staticPage(QStringLiteral("Keep-alive"), QStringLiteral("Connection kept alive."));
@@ -240,9 +259,10 @@ HttpResponse ServiceSimulator::updateGateway(const HttpRequest& request)
     return HttpResponse::text(200, body);
 }
 
-HttpResponse ServiceSimulator::echoPage(const QString& path) const
+HttpResponse ServiceSimulator::echoPage(const QString& path, bool overIpv6) const
 {
-    const QString ip = escaped(m_data.publicIp());
+    // As a dual-stack echo page does: the address of the family the caller came over.
+    const QString ip = escaped(overIpv6 ? m_data.publicIp6() : m_data.publicIp());
     QString page;
     if (path == u"/whatismyip") {
         page = u"<html><head><title>What is my IP</title></head><body><h1>Your IP address</h1>"
@@ -309,6 +329,13 @@ HttpResponse ServiceSimulator::control(const HttpRequest& request)
         m_data.setPublicIp(*value);
         return plain(QStringLiteral("ok"));
     }
+    if (path == u"/control/public-ip6") {
+        if (!value || !SimulatorData::isIpv6Address(*value)) {
+            return badControl(QStringLiteral("value must be an IPv6 address (hex groups only, no zone)"));
+        }
+        m_data.setPublicIp6(*value);
+        return plain(QStringLiteral("ok"));
+    }
     if (path == u"/control/version") {
         if (!value || value->isEmpty() || value->contains(u'\r') || value->contains(u'\n')) {
             return badControl(QStringLiteral("value must be a version text without line breaks"));
@@ -362,8 +389,8 @@ HttpResponse ServiceSimulator::setFault(const HttpRequest& request)
     const std::optional<FaultPlan::Kind> kind =
         FaultPlan::kindFromName(request.queryValue(QStringLiteral("kind")).value_or(QString()));
     if (!kind) {
-        return badControl(
-            QStringLiteral("kind must be one of none, drop, hang, 500, 500-empty, garbage, huge, slow, reset"));
+        return badControl(QStringLiteral("kind must be one of none, drop, hang, 500, 500-empty, 500-html, "
+                                         "404-footer, 429, portal, empty, garbage, huge, slow, reset"));
     }
     int times = FaultPlan::Unlimited;
     if (const std::optional<QString> timesText = request.queryValue(QStringLiteral("times"))) {
@@ -381,7 +408,19 @@ HttpResponse ServiceSimulator::setFault(const HttpRequest& request)
             return badControl(QStringLiteral("delay-ms must be a whole number from 0 to 60000"));
         }
     }
-    m_faults.set(path, *kind, times, delayMs);
+    int retryAfterS = FaultPlan::DefaultRetryAfterS;
+    if (const std::optional<QString> retryText = request.queryValue(QStringLiteral("retry-after"))) {
+        // Digits only, as a Retry-After header in seconds is written.
+        bool ok = !retryText->isEmpty();
+        for (const QChar c : *retryText) {
+            ok = ok && c >= u'0' && c <= u'9';
+        }
+        retryAfterS = ok ? retryText->toInt(&ok) : 0;
+        if (!ok) {
+            return badControl(QStringLiteral("retry-after must be a whole number of seconds, 0 or more"));
+        }
+    }
+    m_faults.set(path, *kind, times, delayMs, retryAfterS);
     return plain(QStringLiteral("ok"));
 }
 

@@ -35,7 +35,8 @@ public:
     void setClock(std::function<QDateTime()> clock) { m_clock = std::move(clock); }
 
     // fromLoopback: whether the peer is on this machine; control pages answer only then.
-    Answer handle(const HttpRequest& request, bool fromLoopback);
+    // overIpv6: whether the peer is connected over IPv6; the echo pages show it the IPv6 address.
+    Answer handle(const HttpRequest& request, bool fromLoopback, bool overIpv6 = false);
 
     QStringList requestLog() const { return m_log; }
     const SimulatorData& data() const { return m_data; }
@@ -48,7 +49,7 @@ signals:
     void requestLogged(const QString& line);
 
 private:
-    HttpResponse route(const HttpRequest& request);
+    HttpResponse route(const HttpRequest& request, bool overIpv6);
     HttpResponse control(const HttpRequest& request);
     HttpResponse validateAccount(const HttpRequest& request) const;
     HttpResponse listDomains(const HttpRequest& request) const;
@@ -57,7 +58,7 @@ private:
     // A plain-text service answer, ended by CR LF when the line-end variant is on.
     HttpResponse answer(const QString& text) const;
     HttpResponse updateGateway(const HttpRequest& request);
-    HttpResponse echoPage(const QString& path) const;
+    HttpResponse echoPage(const QString& path, bool overIpv6) const;
     HttpResponse recordsPage() const;
     HttpResponse staticPage(const QString& title, const QString& text) const;
     HttpResponse redirectPage(const HttpRequest& request) const;

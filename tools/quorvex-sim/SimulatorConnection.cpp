@@ -4,6 +4,7 @@
 #include "HttpResponse.h"
 #include "ServiceSimulator.h"
 
+#include <QHostAddress>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -13,6 +14,14 @@
 
 // Time given to the half body of a "reset" to reach the peer before the connection is torn down.
 static constexpr int ResetGraceMs = 30;
+
+// A peer with an IPv4 address mapped into IPv6 is an IPv4 caller.
+static bool isIpv6Peer(const QHostAddress& peer)
+{
+    bool isIpv4 = false;
+    peer.toIPv4Address(&isIpv4);
+    return peer.protocol() == QAbstractSocket::IPv6Protocol && !isIpv4;
+}
 
 SimulatorConnection::SimulatorConnection(QTcpSocket* socket, ServiceSimulator* service, QObject* parent)
     : QObject(parent), m_socket(socket), m_service(service)
@@ -53,7 +62,9 @@ void SimulatorConnection::readRequest()
         answer(response.head(), response.body(), {});
         return;
     }
-    const ServiceSimulator::Answer result = m_service->handle(request, m_socket->peerAddress().isLoopback());
+    // isLoopback() takes 127.0.0.0/8, ::1 and ::ffff:127.0.0.0/104 alike.
+    const QHostAddress peer = m_socket->peerAddress();
+    const ServiceSimulator::Answer result = m_service->handle(request, peer.isLoopback(), isIpv6Peer(peer));
     answer(result.response.head(), result.response.body(), result.fault);
 }
 
@@ -87,6 +98,8 @@ void SimulatorConnection::answer(const QByteArray& head, const QByteArray& body,
     case FaultPlan::Kind::Status500Empty:
     case FaultPlan::Kind::Status500Html:
     case FaultPlan::Kind::Status404Footer:
+    case FaultPlan::Kind::Status429:
+    case FaultPlan::Kind::Portal:
     case FaultPlan::Kind::Empty:
     case FaultPlan::Kind::Huge:
         break;

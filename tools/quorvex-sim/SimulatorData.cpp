@@ -3,9 +3,11 @@
 #include "PercentText.h"
 
 #include <QFile>
+#include <QHostAddress>
 
 SimulatorData::SimulatorData()
-    : m_publicIp(QString::fromUtf16(DefaultPublicIp)), m_version(QString::fromUtf16(DefaultVersion))
+    : m_publicIp(QString::fromUtf16(DefaultPublicIp)), m_publicIp6(QString::fromUtf16(DefaultPublicIp6)),
+      m_version(QString::fromUtf16(DefaultVersion))
 {}
 
 bool SimulatorData::loadFile(const QString& path, QString* error)
@@ -102,6 +104,14 @@ bool SimulatorData::loadText(const QByteArray& text, const QString& sourceName, 
                 return fail(u"\"" + fields[0] + u"\" is not an IPv4 address");
             }
             loaded.m_publicIp = fields[0];
+        } else if (keyword == u"public-ip6") {
+            if (fields.size() != 1) {
+                return fail(QStringLiteral("expected: public-ip6 <address>"));
+            }
+            if (!isIpv6Address(fields[0])) {
+                return fail(u"\"" + fields[0] + u"\" is not an IPv6 address");
+            }
+            loaded.m_publicIp6 = fields[0];
         } else if (keyword == u"version") {
             if (fields.size() != 1) {
                 return fail(QStringLiteral("expected: version <v>"));
@@ -114,7 +124,7 @@ bool SimulatorData::loadText(const QByteArray& text, const QString& sourceName, 
             loaded.m_lineEnds = fields[0] == u"crlf";
         } else {
             return fail(u"unknown record \"" + keyword +
-                        u"\" (expected account, domain, host, public-ip, version or line-ends)");
+                        u"\" (expected account, domain, host, public-ip, public-ip6, version or line-ends)");
         }
     }
 
@@ -171,4 +181,14 @@ bool SimulatorData::isIpv4Address(const QString& text)
         }
     }
     return true;
+}
+
+bool SimulatorData::isIpv6Address(const QString& text)
+{
+    // The IPv6 pages must show no dotted quad, so the mixed notation (::ffff:1.2.3.4) is refused.
+    if (text.contains(u'.') || text.contains(u'%')) {
+        return false;
+    }
+    QHostAddress address;
+    return address.setAddress(text) && address.protocol() == QAbstractSocket::IPv6Protocol;
 }

@@ -60,6 +60,6 @@ SimulatorOptions::Outcome SimulatorOptions::parse(const QStringList& arguments)
 QString SimulatorOptions::usage()
 {
     return QStringLiteral("usage: quorvex-sim [--port N] --data FILE\n"
-                          "  --port N     port on 127.0.0.1 to listen on; 0 picks a free one (default 8780)\n"
+                          "  --port N     port on 127.0.0.1 and [::1] to listen on; 0 picks a free one (default 8780)\n"
                           "  --data FILE  accounts, domains and hosts to serve");
 }

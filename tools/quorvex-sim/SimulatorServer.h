@@ -6,7 +6,8 @@
 class QTcpServer;
 class ServiceSimulator;
 
-// Listens on 127.0.0.1 and hands every connection to a SimulatorConnection.
+// Listens on 127.0.0.1 and on [::1] at the same port, and hands every connection to a
+// SimulatorConnection.
 class SimulatorServer : public QObject
 {
     Q_OBJECT
@@ -14,13 +15,16 @@ class SimulatorServer : public QObject
 public:
     explicit SimulatorServer(ServiceSimulator* service, QObject* parent = nullptr);
 
-    // port 0 picks a free port. Also tells the service its port, for the gateway URL.
+    // port 0 picks a port free on both addresses. A machine without an IPv6 loopback gets
+    // 127.0.0.1 alone. Also tells the service its port, for the gateway URL.
     bool listen(quint16 port, QString* error = nullptr);
     quint16 port() const;
+    bool listensOnIpv6() const;
 
 private:
-    void acceptConnections();
+    void acceptConnections(QTcpServer* server);
 
     ServiceSimulator* m_service;
-    QTcpServer* m_server;
+    QTcpServer* m_server4;
+    QTcpServer* m_server6;
 };

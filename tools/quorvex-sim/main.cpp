@@ -46,5 +46,8 @@ int main(int argc, char** argv)
     QObject::connect(&service, &ServiceSimulator::requestLogged, &service,
                      [](const QString& line) { printLine(stdout, line); });
     printLine(stdout, u"listening on 127.0.0.1:" + QString::number(server.port()));
+    if (!server.listensOnIpv6()) {
+        printLine(stderr, QStringLiteral("quorvex-sim: no IPv6 loopback here; not listening on [::1]"));
+    }
     return QCoreApplication::exec();
 }
