@@ -189,8 +189,7 @@ std::unique_ptr<MainController> QuorvexApp::makeMain()
 
 PageRequester* QuorvexApp::makeRequester(const QString& name, QObject* parent)
 {
-    auto* requester = new HttpPageRequester(m_env.network, parent);
-    requester->setObjectName(name);
+    auto* requester = HttpPageRequester::forExchange(m_env.network, name, QStringLiteral("Quorvex"), parent);
     // No page completes under an open message box; it waits for the box, like the timers.
     requester->setGate(&m_env.desktop.gate());
     return requester;

@@ -4,6 +4,9 @@
 #include "Clock.h"
 #include "EventLog.h"
 #include "MainForm.h"
+#include "NonPublicAddress.h"
+
+using namespace Qt::StringLiterals;
 
 RouterAddressLookup::RouterAddressLookup(PageRequester& wb_external, MainForm& form, EventLog& log, const Clock& clock,
                                          QObject* parent)
@@ -50,7 +53,12 @@ void RouterAddressLookup::onDocumentComplete(const QString& text, PageRequester:
     // An error page names no caller: the address in a 404's server footer is the server's own.
     const bool errorStatus =
         outcome == PageRequester::Outcome::ClientError || outcome == PageRequester::Outcome::ServerError;
-    const QString address = errorStatus ? QString() : GetIP(m_lstExternals.constFirst());
+    QString address = errorStatus ? QString() : GetIP(m_lstExternals.constFirst());
+    if (const QString kind = NonPublicAddress::kindOf(address); !kind.isEmpty()) {
+        m_log.appendMessage(u"IP locator \""_s + m_lstExternals.constFirst() + u"\" named "_s + address + u", "_s +
+                            kind + u", which cannot be the public one; it was not used."_s);
+        address.clear();
+    }
     m_lstExternals.removeFirst();
     if (address.isEmpty()) {
         if (!m_lstExternals.isEmpty()) {

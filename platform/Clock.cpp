@@ -10,15 +10,18 @@ QLocale Clock::locale() const
 QString Clock::NowText() const
 {
     const QDateTime current = now();
-    const QLocale loc = locale();
-    return loc.toString(current.date(), QLocale::ShortFormat) + u' ' +
-           loc.toString(current.time(), withoutTimeZone(loc.timeFormat(QLocale::LongFormat)));
+    return locale().toString(current.date(), QLocale::ShortFormat) + u' ' + TimeText(current.time());
 }
 
 QString Clock::TimeText() const
 {
+    return TimeText(now().time());
+}
+
+QString Clock::TimeText(const QTime& time) const
+{
     const QLocale loc = locale();
-    return loc.toString(now().time(), withoutTimeZone(loc.timeFormat(QLocale::LongFormat)));
+    return loc.toString(time, withoutTimeZone(loc.timeFormat(QLocale::LongFormat)));
 }
 
 QString Clock::todayText() const

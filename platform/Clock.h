@@ -19,6 +19,8 @@ public:
     QString NowText() const;
     // The locale's long time form without its time-zone part, e.g. "7:22:10 PM" or "19:22:10".
     QString TimeText() const;
+    // Any time of day in that same form.
+    QString TimeText(const QTime& time) const;
     // Today's date in the locale's short form.
     QString todayText() const;
 

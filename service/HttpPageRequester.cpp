@@ -1,7 +1,9 @@
 #include "HttpPageRequester.h"
 
 #include "PageText.h"
+#include "ProjConf.h"
 
+#include <QHostInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -28,6 +30,14 @@ PageRequester::Outcome outcomeOf(int status)
     return status >= 400 && status <= 499 ? PageRequester::Outcome::ClientError : PageRequester::Outcome::Answered;
 }
 
+bool isRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// As many hops as the toolkit follows by itself.
+constexpr int maximumRedirects = 50;
+
 } // namespace
 
 HttpPageRequester::HttpPageRequester(QNetworkAccessManager& manager, QObject* parent)
@@ -40,6 +50,18 @@ HttpPageRequester::HttpPageRequester(QNetworkAccessManager& manager, QObject* pa
 HttpPageRequester::~HttpPageRequester()
 {
     abandon();
+}
+
+HttpPageRequester* HttpPageRequester::forExchange(QNetworkAccessManager& manager, const QString& name,
+                                                  const QString& product, QObject* parent)
+{
+    auto* requester = new HttpPageRequester(manager, parent);
+    requester->setObjectName(name);
+    ProjConf conf;
+    conf.Initialize();
+    requester->setUserAgent((product + u'/' + conf.Version).toUtf8());
+    requester->setIpv4Only(name == u"wb_external");
+    return requester;
 }
 
 void HttpPageRequester::setTimeout(std::chrono::milliseconds timeout)
@@ -60,6 +82,28 @@ void HttpPageRequester::setSizeLimit(qint64 bytes)
 qint64 HttpPageRequester::sizeLimit() const
 {
     return m_sizeLimit;
+}
+
+void HttpPageRequester::setUserAgent(const QByteArray& agent)
+{
+    m_userAgent = agent;
+}
+
+void HttpPageRequester::setIpv4Only(bool ipv4Only)
+{
+    m_ipv4Only = ipv4Only;
+}
+
+QHostAddress HttpPageRequester::firstIpv4(const QList<QHostAddress>& addresses)
+{
+    for (const QHostAddress& address : addresses) {
+        bool isIpv4 = false;
+        const quint32 ipv4 = address.toIPv4Address(&isIpv4);
+        if (isIpv4) {
+            return QHostAddress(ipv4);
+        }
+    }
+    return {};
 }
 
 QUrl HttpPageRequester::requestUrl(const QString& url)
@@ -96,9 +140,59 @@ void HttpPageRequester::load(const QString& url)
         return;
     }
 
-    QNetworkRequest request(m_requested);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    QNetworkReply* reply = m_manager.get(request);
+    m_redirects = 0;
+    m_timer.start(m_timeout);
+    request(m_requested);
+}
+
+void HttpPageRequester::request(const QUrl& url)
+{
+    m_current = url;
+    if (!m_ipv4Only) {
+        QNetworkRequest request(url);
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+        send(request);
+        return;
+    }
+    const QHostAddress literal(url.host());
+    if (!literal.isNull()) {
+        requestAt(url, firstIpv4({literal}));
+        return;
+    }
+    const quint64 generation = m_generation;
+    m_lookupId = QHostInfo::lookupHost(url.host(), this, [this, generation, url](const QHostInfo& info) {
+        if (generation == m_generation) {
+            m_lookupId = -1;
+            requestAt(url, firstIpv4(info.addresses()));
+        }
+    });
+}
+
+void HttpPageRequester::requestAt(const QUrl& url, const QHostAddress& address)
+{
+    if (address.isNull()) {
+        fail(ErrorPage::Reason::HostNotFound);
+        return;
+    }
+    QUrl byAddress = url;
+    byAddress.setHost(address.toString());
+    QNetworkRequest request(byAddress);
+    // The server and its certificate still go by the name.
+    const int port = url.port();
+    request.setRawHeader("Host", url.host(QUrl::FullyEncoded).toUtf8() +
+                                     (port < 0 ? QByteArray() : ':' + QByteArray::number(port)));
+    request.setPeerVerifyName(url.host());
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    send(request);
+}
+
+void HttpPageRequester::send(const QNetworkRequest& request)
+{
+    QNetworkRequest named = request;
+    if (!m_userAgent.isEmpty()) {
+        named.setHeader(QNetworkRequest::UserAgentHeader, m_userAgent);
+    }
+    QNetworkReply* reply = m_manager.get(named);
     m_reply = reply;
     // Only the reply in flight may speak. An abandoned reply is disconnected as well, but a signal
     // already being delivered when a handler navigates again must not reach the newer request.
@@ -112,14 +206,35 @@ void HttpPageRequester::load(const QString& url)
             onFinished();
         }
     });
-    m_timer.start(m_timeout);
 }
 
-void HttpPageRequester::abandon()
+bool HttpPageRequester::followedRedirect(int status)
 {
-    ++m_generation;
-    m_timer.stop();
-    m_body.clear();
+    if (!m_ipv4Only || !isRedirect(status)) {
+        return false;
+    }
+    const QUrl location = m_reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+    if (location.isEmpty()) {
+        return false;
+    }
+    const QUrl target = m_current.resolved(location);
+    const QString scheme = target.scheme().toLower();
+    if (!target.isValid() || target.host().isEmpty() || (scheme != u"http" && scheme != u"https")) {
+        fail(ErrorPage::Reason::UnsupportedAddress);
+    } else if (m_current.scheme().toLower() == u"https" && scheme == u"http") {
+        fail(ErrorPage::Reason::InsecureRedirect);
+    } else if (++m_redirects > maximumRedirects) {
+        fail(ErrorPage::Reason::TooManyRedirects);
+    } else {
+        dropReply();
+        m_body.clear();
+        request(target);
+    }
+    return true;
+}
+
+void HttpPageRequester::dropReply()
+{
     if (m_reply) {
         // Disconnect first: abort() reports the reply finished, and nobody must hear it.
         QNetworkReply* reply = m_reply;
@@ -128,6 +243,18 @@ void HttpPageRequester::abandon()
         reply->abort();
         reply->deleteLater();
     }
+}
+
+void HttpPageRequester::abandon()
+{
+    ++m_generation;
+    m_timer.stop();
+    m_body.clear();
+    if (m_lookupId >= 0) {
+        QHostInfo::abortHostLookup(m_lookupId);
+        m_lookupId = -1;
+    }
+    dropReply();
 }
 
 bool HttpPageRequester::takeBody()
@@ -145,9 +272,8 @@ void HttpPageRequester::onReadyRead()
 
 void HttpPageRequester::onTimeout()
 {
-    if (m_reply) {
-        fail(ErrorPage::Reason::TimedOut);
-    }
+    // The timer runs only while a page is on its way, the host lookup included.
+    fail(ErrorPage::Reason::TimedOut);
 }
 
 void HttpPageRequester::onFinished()
@@ -160,6 +286,9 @@ void HttpPageRequester::onFinished()
     const QVariant statusAttribute = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     const int status = statusAttribute.isValid() ? statusAttribute.toInt() : 0;
     const QByteArray contentType = m_reply->rawHeader("Content-Type");
+    if (followedRedirect(status)) {
+        return;
+    }
 
     if (error != QNetworkReply::NoError && !(isHttpStatusError(status) && !m_body.isEmpty())) {
         // An error status with a page is shown as the page, as a browser would; without one
@@ -181,8 +310,9 @@ void HttpPageRequester::onFinished()
         return;
     }
     const QString url = completionUrl();
+    const Reply reply{status, m_reply->rawHeader("Retry-After")};
     abandon();
-    complete(url, text, outcomeOf(status));
+    complete(url, text, outcomeOf(status), reply);
 }
 
 bool HttpPageRequester::isTruncated() const
@@ -197,7 +327,8 @@ void HttpPageRequester::fail(ErrorPage::Reason reason)
 {
     const QString url = completionUrl();
     abandon();
-    complete(url, ErrorPage::text(reason), Outcome::Failed);
+    // Later, as every completion: a host with no IPv4 address fails inside Navigate().
+    completeLater(url, ErrorPage::text(reason), Outcome::Failed);
 }
 
 void HttpPageRequester::completeLater(const QString& url, const QString& text, Outcome outcome)
@@ -215,8 +346,7 @@ void HttpPageRequester::completeLater(const QString& url, const QString& text, O
 
 QString HttpPageRequester::completionUrl() const
 {
-    if (m_reply && m_reply->url() != m_requested) {
-        return m_reply->url().toString(QUrl::FullyEncoded);
-    }
-    return m_navigated;
+    // Redirects followed by hand leave the reply at an address, so the page goes by its name.
+    const QUrl completed = m_ipv4Only || !m_reply ? m_current : m_reply->url();
+    return completed.isValid() && completed != m_requested ? completed.toString(QUrl::FullyEncoded) : m_navigated;
 }

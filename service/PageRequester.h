@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -25,6 +26,15 @@ public:
     };
     Q_ENUM(Outcome)
 
+    // What the server said beside the page: its status code (0 when no server answered) and its
+    // Retry-After header as sent (empty when it sent none).
+    // (No member initializers: a default argument of the class below needs the type complete.)
+    struct Reply
+    {
+        int status;
+        QByteArray retryAfter;
+    };
+
     explicit PageRequester(QObject* parent = nullptr);
 
     // Returns at once; the answer comes through DocumentComplete(), always later on the event loop.
@@ -39,6 +49,8 @@ public:
     // and read it back.
     QString pageText() const;
     void setPageText(const QString& text);
+    // The status and headers that came with the last completed page.
+    const Reply& reply() const;
 
     // The text as the exchanges read it: servers end a plain-text answer with a line break and
     // pad it with blanks, which must not read as an empty name or field.
@@ -50,13 +62,14 @@ signals:
 protected:
     virtual void load(const QString& url) = 0;
     // Stores the document's URL and text, then announces it.
-    void complete(const QString& url, const QString& text, Outcome outcome);
+    void complete(const QString& url, const QString& text, Outcome outcome, const Reply& reply = {});
 
 private:
-    void publish(const QString& url, const QString& text, Outcome outcome);
+    void publish(const QString& url, const QString& text, Outcome outcome, const Reply& reply);
 
     QString m_url;
     QString m_pageText;
+    Reply m_reply{};
     ModalGate* m_gate = nullptr;
     // Counts navigations, so that a completion held behind a message box for an abandoned page is dropped.
     quint64 m_navigations = 0;

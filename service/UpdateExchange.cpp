@@ -4,6 +4,7 @@
 #include "Clock.h"
 #include "EventLog.h"
 #include "MainForm.h"
+#include "RetryAfter.h"
 #include "SettingsModel.h"
 #include "UpdateRequest.h"
 
@@ -18,6 +19,7 @@ UpdateExchange::UpdateExchange(PageRequester& wb_setip, SettingsModel& model, Ma
 
 void UpdateExchange::UpdateIP()
 {
+    m_lastCallSent = false;
     m_form.setResponseText(u"Updating ..."_s);
     // The previous answer must not be read again as if it were this request's.
     m_requester.setPageText(u"Not Updating"_s);
@@ -36,6 +38,9 @@ void UpdateExchange::UpdateIP()
         return;
     }
 
+    if (waitsForGateway()) {
+        return;
+    }
     m_log.appendMessage(u"Attempting to update IPs ..."_s);
     m_form.setResponseText(u"Update Request Sent ..."_s);
     if (hosts->isEmpty()) {
@@ -55,10 +60,26 @@ void UpdateExchange::UpdateIP()
     }
 
     m_hostsInFlight = *hosts;
+    m_addressInFlight = address;
+    m_forcedInFlight = m_model.Force == 1;
+    m_lastCallSent = true;
     const UpdateRequest request(m_model.GatewayURL, m_form.userName(), m_form.password(), *hosts, address);
     m_requester.Navigate(request.url(m_clock.NowText()));
     m_log.appendCopy(request.logCopy());
-    m_model.Force = 0;
+}
+
+bool UpdateExchange::waitsForGateway()
+{
+    if (!m_notBefore.isValid() || m_clock.now() >= m_notBefore) {
+        return false;
+    }
+    // Force and LastIP stay as they are, so the first cycle after the wait sends.
+    const QString why = u"Not updated. The update gateway asked to wait until "_s +
+                        m_clock.TimeText(m_notBefore.toLocalTime().time()) +
+                        u"; the update goes at the next cycle after that."_s;
+    m_form.setResponseText(why);
+    m_log.appendMessage(why);
+    return true;
 }
 
 void UpdateExchange::onDocumentComplete(const QString& /*url*/, const QString& text, PageRequester::Outcome outcome)
@@ -66,27 +87,40 @@ void UpdateExchange::onDocumentComplete(const QString& /*url*/, const QString& t
     if (text.isEmpty()) {
         return;
     }
-    m_log.appendMessage(resultLine(text, isAnswer(outcome)));
+    const bool answered = isAnswer(outcome);
+    m_log.appendMessage(resultLine(text, answered));
 
     QString display = text + u"\r\n"_s;
     display.remove(u"HTTP/1.1 200 OK\r\n"_s);
     m_log.appendCopy(display);
     m_form.setResponseText(display);
 
+    const int status = m_requester.reply().status;
+    if (RetryAfter::appliesTo(status)) {
+        if (const auto until = RetryAfter::until(m_requester.reply().retryAfter, m_clock.now())) {
+            m_notBefore = *until;
+            m_log.appendMessage(u"The update gateway asked to wait until "_s +
+                                m_clock.TimeText(until->toLocalTime().time()) + u"; nothing is sent before then."_s);
+        }
+    }
     // The gateway never saw this address, or failed on it: recording it would report a failure
-    // as success and keep the next scheduled update from sending again.
-    if (!isAnswer(outcome)) {
+    // as success and keep the next scheduled update from sending again. A forced one stays forced.
+    if (!answered) {
+        emit requestEnded(false);
         return;
     }
-    const QString address = currentAddress();
+    if (m_forcedInFlight) {
+        m_model.Force = 0;
+    }
     // Only an "Update Now" from the tray before any other update leaves the initial text.
-    if (m_form.lastText() == u"Not Updated"_s) {
-        return;
+    if (m_form.lastText() != u"Not Updated"_s) {
+        // What the request carried: the labels may show a newer address by now, still to be sent.
+        m_form.setLastIPText(m_addressInFlight);
+        m_log.appendMessage(u"Completed updating."_s);
+        m_model.LastIP = m_addressInFlight;
+        m_form.setLastText(m_clock.NowText());
     }
-    m_form.setLastIPText(address);
-    m_log.appendMessage(u"Completed updating."_s);
-    m_model.LastIP = address;
-    m_form.setLastText(m_clock.NowText());
+    emit requestEnded(true);
 }
 
 QString UpdateExchange::currentAddress() const
@@ -94,10 +128,15 @@ QString UpdateExchange::currentAddress() const
     return m_form.routerAddressSelected() ? m_form.remoteText() : m_form.machineText();
 }
 
-bool UpdateExchange::isAnswer(PageRequester::Outcome outcome)
+bool UpdateExchange::isAnswer(PageRequester::Outcome outcome) const
 {
     // A 4xx page is the gateway's own word on the request (it may refuse a host); a 5xx says
-    // only that the gateway broke, whatever its page holds.
+    // only that the gateway broke, whatever its page holds, and a 408 or 429 that it never got
+    // to the request.
+    const int status = m_requester.reply().status;
+    if (status == 408 || status == 429) {
+        return false;
+    }
     return outcome == PageRequester::Outcome::Answered || outcome == PageRequester::Outcome::ClientError;
 }
 

@@ -2,6 +2,7 @@
 
 #include "PageRequester.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -22,21 +23,29 @@ public:
                    QObject* parent = nullptr);
 
     // Sends the hosts of the account file when the address changed or Force is 1; otherwise
-    // reports that nothing changed.
+    // reports that nothing changed. Nothing is sent while the gateway asked to be left alone.
     void UpdateIP();
 
     // The hosts that the last request sent carried; they name the host in a one-host answer.
     const QStringList& hostsInFlight() const { return m_hostsInFlight; }
+    // Whether the last UpdateIP() sent a request.
+    bool lastCallSent() const { return m_lastCallSent; }
+    // Until when the gateway asked not to be sent to; invalid when it did not.
+    const QDateTime& notBefore() const { return m_notBefore; }
 
 signals:
     // The account file cannot be read or names no host: only the setup wizard can mend that.
     void wizardNeeded();
+    // The request sent got its outcome: answered (the address recorded) or not.
+    void requestEnded(bool answered);
 
 private:
     void onDocumentComplete(const QString& url, const QString& text, PageRequester::Outcome outcome);
     QString currentAddress() const;
-    static bool isAnswer(PageRequester::Outcome outcome);
+    bool isAnswer(PageRequester::Outcome outcome) const;
     QString resultLine(const QString& answer, bool answered) const;
+    // A cycle that falls while the gateway asked to wait; false when it may be sent to.
+    bool waitsForGateway();
 
     PageRequester& m_requester;
     SettingsModel& m_model;
@@ -44,4 +53,9 @@ private:
     EventLog& m_log;
     const Clock& m_clock;
     QStringList m_hostsInFlight;
+    // What the request in flight carried: only its answer may record it.
+    QString m_addressInFlight;
+    bool m_forcedInFlight = false;
+    bool m_lastCallSent = false;
+    QDateTime m_notBefore;
 };

@@ -1,6 +1,7 @@
 #include "ValidationAnswer.h"
 
 #include <QRegularExpression>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -15,6 +16,16 @@ ValidationAnswer::Verdict ValidationAnswer::classify(const QString& url, const Q
 bool ValidationAnswer::isValid(const QString& url, const QString& text)
 {
     return classify(url, text) == Verdict::Valid;
+}
+
+bool ValidationAnswer::isRefusal(const QString& url, const QString& text)
+{
+    const QString code = statusCode(text);
+    bool isNumber = false;
+    const qulonglong value = code.chopped(code.isEmpty() ? 0 : 1).toULongLong(&isNumber);
+    // Digits too many for a number still name a code other than 0.
+    const bool nonZero = !code.isEmpty() && (!isNumber || value != 0);
+    return nonZero && QUrl(url).path().endsWith(u"/account_validate.jsp"_s);
 }
 
 bool ValidationAnswer::isValidationPage(const QString& url)

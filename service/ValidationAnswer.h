@@ -16,6 +16,11 @@ public:
     // Valid only; Invalid and Undetermined both read as false.
     static bool isValid(const QString& url, const QString& text);
 
+    // The service's own refusal, the only one an unattended program may stop for: the validation
+    // page itself, told by its path (a sign-in page's address may carry the original one in its
+    // query), with a status code other than 0. A page with no code at all is no refusal.
+    static bool isRefusal(const QString& url, const QString& text);
+
     // The document is the validation page itself (plain, case-sensitive substring test).
     static bool isValidationPage(const QString& url);
     // The first match of "[0-9]+=" in the text, e.g. "10="; empty when there is none.

@@ -20,11 +20,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-bool isFault(PageRequester::Outcome outcome)
-{
-    return outcome == PageRequester::Outcome::Failed || outcome == PageRequester::Outcome::ServerError;
-}
-
 // What went wrong, for the log. A server's own page is never quoted: it may echo the request,
 // password and all; the program's error pages name no URL.
 QString faultReason(const QString& text, PageRequester::Outcome outcome)
@@ -102,10 +97,7 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
     connect(m_updateExchange.get(), &UpdateExchange::wizardNeeded, this,
             [this] { endUnreadable(AccountFile::canonicalName()); });
     connect(m_wbAccount, &PageRequester::DocumentComplete, this, &HeadlessUpdater::onValidation);
-    // After the exchange's own handler, which was connected first: the answer is recorded by then.
-    connect(
-        m_wbSetip, &PageRequester::DocumentComplete, this,
-        [this](const QString&, const QString& text, PageRequester::Outcome outcome) { onUpdateAnswer(text, outcome); });
+    connect(m_updateExchange.get(), &UpdateExchange::requestEnded, this, &HeadlessUpdater::onUpdateEnded);
 }
 
 HeadlessUpdater::~HeadlessUpdater() = default;
@@ -185,10 +177,13 @@ void HeadlessUpdater::onValidation(const QString& url, const QString& text, Page
     if (text.isEmpty() || !m_validating || m_ended) {
         return;
     }
-    // Only the service's own page can refuse a login: an error status, from whatever stands in
-    // the way, is a fault to wait out.
-    const auto verdict = outcome == PageRequester::Outcome::Answered ? ValidationAnswer::classify(url, text)
-                                                                     : ValidationAnswer::Verdict::Undetermined;
+    // Only the service's own page can refuse a login: an error status, or a page with no code
+    // (a proxy's block page, a sign-in page), from whatever stands in the way, is a fault to wait out.
+    auto verdict = outcome == PageRequester::Outcome::Answered ? ValidationAnswer::classify(url, text)
+                                                               : ValidationAnswer::Verdict::Undetermined;
+    if (verdict == ValidationAnswer::Verdict::Invalid && !ValidationAnswer::isRefusal(url, text)) {
+        verdict = ValidationAnswer::Verdict::Undetermined;
+    }
     switch (verdict) {
     case ValidationAnswer::Verdict::Valid:
         m_validating = false;
@@ -235,31 +230,40 @@ void HeadlessUpdater::sendForcedUpdate()
     if (m_ended) {
         return;
     }
-    // Force stays 1 when nothing was sent (no gateway yet, say): the response says why.
-    if (m_model.Force == 1) {
+    // Nothing sent (no gateway yet, or a wait the gateway asked for): the response says why.
+    if (!m_updateExchange->lastCallSent()) {
         m_awaitingForcedAnswer = false;
         releaseHeld(false);
-        m_forcedRetry->failed(m_form.responseText());
+        m_forcedRetry->failed(m_form.responseText(), gatewayWait());
     }
 }
 
-void HeadlessUpdater::onUpdateAnswer(const QString& text, PageRequester::Outcome outcome)
+void HeadlessUpdater::onUpdateEnded(bool answered)
 {
     m_holding = false;
-    if (text.isEmpty() || !m_awaitingForcedAnswer || m_ended) {
+    if (!m_awaitingForcedAnswer || m_ended) {
         return;
     }
     m_awaitingForcedAnswer = false;
-    // A 4xx page is the gateway's own word on the request, as the exchange reads it.
-    if (isFault(outcome)) {
+    if (!answered) {
         releaseHeld(false);
-        m_forcedRetry->failed(faultReason(text, outcome));
+        const int status = m_wbSetip->reply().status;
+        m_forcedRetry->failed(status == 0 ? faultReason(m_wbSetip->pageText(), PageRequester::Outcome::Failed)
+                                          : u"the update gateway answered with status "_s + QString::number(status),
+                              gatewayWait());
         return;
     }
     releaseHeld(true);
     m_retryingForced = false;
     m_forcedRetry->answered();
     m_scheduler->switchOn();
+}
+
+std::chrono::milliseconds HeadlessUpdater::gatewayWait() const
+{
+    const QDateTime& until = m_updateExchange->notBefore();
+    return until.isValid() ? std::chrono::milliseconds(m_services.clock.now().msecsTo(until))
+                           : std::chrono::milliseconds{};
 }
 
 void HeadlessUpdater::onEnding(Desktop::Ending /*ending*/, const QString& reason)

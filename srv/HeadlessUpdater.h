@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -89,7 +90,9 @@ private:
     // A forced update when the lookup under way delivers, or after the cycle's lookup wait.
     void afterLookup();
     void sendForcedUpdate();
-    void onUpdateAnswer(const QString& text, PageRequester::Outcome outcome);
+    void onUpdateEnded(bool answered);
+    // How long the update gateway asked to be left alone from now; 0 when it did not.
+    std::chrono::milliseconds gatewayWait() const;
     void onEnding(Desktop::Ending ending, const QString& reason);
     void endUnreadable(const QString& fileName);
     void end(ExitStatus status, const QString& message);

@@ -2,6 +2,7 @@
 
 #include "EventLog.h"
 
+#include <algorithm>
 #include <utility>
 
 RetryPolicy::RetryPolicy(EventLog& log, QString what, std::function<void()> retry, QObject* parent)
@@ -12,14 +13,14 @@ RetryPolicy::RetryPolicy(EventLog& log, QString what, std::function<void()> retr
     connect(&m_timer, &QTimer::timeout, this, [this] { m_retry(); });
 }
 
-void RetryPolicy::failed(const QString& why)
+void RetryPolicy::failed(const QString& why, std::chrono::milliseconds atLeast)
 {
     if (!m_failing) {
         m_failing = true;
         m_log.appendMessage(m_what + QStringLiteral(" failed (") + why +
                             QStringLiteral("); trying again every minute."));
     }
-    m_timer.start();
+    m_timer.start(std::max(retryPeriod, atLeast));
 }
 
 void RetryPolicy::answered()

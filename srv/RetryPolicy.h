@@ -23,8 +23,9 @@ public:
     // what names the request in the two log lines; retry sends it again.
     RetryPolicy(EventLog& log, QString what, std::function<void()> retry, QObject* parent = nullptr);
 
-    // The request got no usable answer: why says what happened instead.
-    void failed(const QString& why);
+    // The request got no usable answer: why says what happened instead. It is sent again in a
+    // minute, or later when the server asked for a longer wait.
+    void failed(const QString& why, std::chrono::milliseconds atLeast = {});
     // The request was answered: no more retries.
     void answered();
 

@@ -29,9 +29,7 @@ int main(int argc, char** argv)
     HeadlessUpdater updater(HeadlessUpdater::Services{
         clock, machine,
         [&network](const QString& name, QObject* parent) -> PageRequester* {
-            auto* requester = new HttpPageRequester(network, parent);
-            requester->setObjectName(name);
-            return requester;
+            return HttpPageRequester::forExchange(network, name, QStringLiteral("Quorvex-srv"), parent);
         },
         ApplicationDirectory::path(), ServiceConstants::serviceHost(), ServiceConstants::keepAliveSite()});
 

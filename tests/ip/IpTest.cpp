@@ -103,6 +103,47 @@ TEST_F(Ip, LookupMovesOnPastAFailedPageAndTakesTheFirstAddressShown)
     EXPECT_TRUE(form.response.isEmpty() && log.text().isEmpty()) << "nothing reported";
 }
 
+// A sign-in page, a router's own page or a locator behind carrier-grade NAT names an address that
+// cannot be the public one: the next locator is asked, and the log says why. Documentation
+// ranges, the edges of each range and digit groups without a range check stay usable.
+TEST_F(Ip, LookupPassesOverAddressesThatCannotBePublic)
+{
+    const QString priv = u"a private address"_s;
+    const std::pair<QString, QString> rows[] = {
+        {u"192.168.100.1"_s, priv},
+        {u"10.255.0.1"_s, priv},
+        {u"172.31.255.255"_s, priv},
+        {u"100.64.0.1"_s, u"a shared (carrier-grade NAT) address"_s},
+        {u"127.0.0.1"_s, u"a loopback address"_s},
+        {u"169.254.10.1"_s, u"a link-local address"_s},
+        {u"0.1.2.3"_s, u"a \"this network\" address"_s},
+        {u"224.0.0.251"_s, u"a multicast address"_s},
+        {u"255.255.255.255"_s, u"a reserved address"_s},
+        {u"192.0.2.1"_s, {}},
+        {u"198.51.100.1"_s, {}},
+        {u"100.63.255.255"_s, {}},
+        {u"100.128.0.0"_s, {}},
+        {u"172.15.255.255"_s, {}},
+        {u"172.32.0.0"_s, {}},
+        {u"223.255.255.255"_s, {}},
+        {u"300.1.2.3"_s, {}},
+    };
+    for (const auto& [address, kind] : rows) {
+        SCOPED_TRACE(address.toStdString());
+        const qsizetype before = log.text().size();
+        lookup.GetRemoteIP();
+        wb_external.completeWith(u"Sign in: open http://"_s + address + u"/login to continue"_s);
+        if (kind.isEmpty()) {
+            EXPECT_EQ(form.remote, address);
+            continue;
+        }
+        EXPECT_EQ(log.text().mid(before), clock.NowText() + u" - IP locator \"one\" named "_s + address + u", "_s +
+                                              kind + u", which cannot be the public one; it was not used.\r\n"_s);
+        wb_external.completeWith(u"Your IP is 203.0.113.7"_s);
+        EXPECT_EQ(form.remote, u"203.0.113.7"_s);
+    }
+}
+
 TEST_F(Ip, LookupReportsOnceWhenEveryLocatorFailed)
 {
     lookup.GetRemoteIP();

@@ -5,6 +5,7 @@
 #include "EventLog.h"
 #include "HttpPageRequester.h"
 #include "PageText.h"
+#include "RetryAfter.h"
 #include "ServiceConstants.h"
 #include "ServiceUrls.h"
 #include "SettingsModel.h"
@@ -290,42 +291,112 @@ TEST(UpdateExchangeTest, AnswersAreReportedAndOnlyAnswersRecordTheAddress)
 {
     const QString refused = ErrorPage::text(ErrorPage::Reason::Refused);
     const QString timedOut = ErrorPage::text(ErrorPage::Reason::TimedOut);
-    const std::tuple<QStringList, QString, PageRequester::Outcome, QString, bool> rows[] = {
+    const std::tuple<QStringList, QString, PageRequester::Outcome, int, QString, bool> rows[] = {
         {{u"A"_s, u"B"_s},
          u"0=A updated\r\n1=B failed"_s,
          Answered,
+         200,
          u"Some of the selected domains were updated."_s,
          true},
-        {{u"A"_s, u"B"_s}, u"0=A updated\r\n0=B updated"_s, Answered, u"All selected domains were updated."_s, true},
+        {{u"A"_s, u"B"_s},
+         u"0=A updated\r\n0=B updated"_s,
+         Answered,
+         200,
+         u"All selected domains were updated."_s,
+         true},
         {{u"A"_s, u"B"_s},
          u"1=A failed\r\n1=B failed"_s,
          Answered,
+         200,
          u"None of the selected domains were updated."_s,
          true},
-        {{u"h"_s}, u"0=h updated"_s, Answered, u"Updated: h"_s, true},
+        {{u"h"_s}, u"0=h updated"_s, Answered, 200, u"Updated: h"_s, true},
         // The gateway answered, so the address counts as sent even though it refused.
-        {{u"h"_s}, u"1=h not updated"_s, ClientError, u"Not Updated: h"_s, true},
-        {{u"h"_s}, refused, Failed, u"Not Updated: h"_s, false},
-        {{u"h"_s}, timedOut, Failed, u"Not Updated: h"_s, false},
-        // A gateway that broke updated nothing, whatever its page says.
-        {{u"h"_s}, u"Internal Server Error"_s, ServerError, u"Not Updated: h"_s, false},
-        {{u"A"_s, u"B"_s}, u"0=A updated"_s, ServerError, u"None of the selected domains were updated."_s, false},
+        {{u"h"_s}, u"1=h not updated"_s, ClientError, 401, u"Not Updated: h"_s, true},
+        {{u"h"_s}, refused, Failed, 0, u"Not Updated: h"_s, false},
+        {{u"h"_s}, timedOut, Failed, 0, u"Not Updated: h"_s, false},
+        // A gateway that broke, or never got to the request, updated nothing, whatever its page says.
+        {{u"h"_s}, u"Internal Server Error"_s, ServerError, 500, u"Not Updated: h"_s, false},
+        {{u"A"_s, u"B"_s}, u"0=A updated"_s, ServerError, 502, u"None of the selected domains were updated."_s, false},
+        {{u"h"_s}, u"Too Many Requests"_s, ClientError, 429, u"Not Updated: h"_s, false},
+        {{u"h"_s}, u"0=Request Timeout"_s, ClientError, 408, u"Not Updated: h"_s, false},
     };
-    for (const auto& [hosts, answer, outcome, result, recorded] : rows) {
+    for (const auto& [hosts, answer, outcome, status, result, recorded] : rows) {
         SCOPED_TRACE(answer.toStdString());
         Rig r;
         r.writeAccount(hosts);
+        r.model.Force = 1;
         r.updates.UpdateIP();
         const qsizetype before = r.log.text().size();
-        r.wb_setip.completeWith(answer, outcome);
+        r.wb_setip.completeWith(answer, outcome, {status, {}});
         EXPECT_EQ(r.log.text().mid(before), r.line(result) + u"\t>> "_s + answer + u"\r\n"_s +
                                                 (recorded ? r.line(u"Completed updating."_s) : QString()));
         EXPECT_EQ(r.form.response, answer + u"\r\n"_s);
         EXPECT_EQ(r.model.LastIP, recorded ? r.form.remote : QString());
+        EXPECT_EQ(r.model.Force, recorded ? 0 : 1) << "a forced update stays forced until answered";
         // An address the gateway never saw goes again at the next scheduled update.
         r.wb_setip.clearNavigations();
         r.updates.UpdateIP();
         EXPECT_EQ(r.wb_setip.navigations().size(), recorded ? 0 : 1);
+    }
+}
+
+TEST(UpdateExchangeTest, AnAnswerRecordsTheAddressItsRequestCarried)
+{
+    Rig r;
+    r.updates.UpdateIP();
+    r.form.remote = u"203.0.113.5"_s; // a lookup turns up a new address before the answer comes
+    r.wb_setip.completeWith(u"0=mail\r\n0=ftp"_s);
+    EXPECT_EQ(r.model.LastIP, u"198.51.100.9"_s);
+    EXPECT_EQ(r.form.lastIP, u"198.51.100.9"_s);
+    r.updates.UpdateIP();
+    EXPECT_EQ(QUrlQuery(QUrl(r.wb_setip.lastNavigation())).queryItemValue(u"myip"_s), u"203.0.113.5"_s);
+}
+
+TEST(RetryAfterTest, SecondsOrAnHttpDateAtMostAnHourAhead)
+{
+    const QDateTime now = FakeClock().now();
+    const auto httpDate = [&now](qint64 seconds) {
+        return QLocale::c().toString(now.addSecs(seconds).toUTC(), u"ddd, dd MMM yyyy hh:mm:ss 'GMT'"_s).toLatin1();
+    };
+    const std::pair<QByteArray, qint64> rows[] = {{"120", 120},
+                                                  {" 7 ", 7},
+                                                  {"86400", 3600},
+                                                  {"123456789012345678901234", 3600},
+                                                  {"0", 0},
+                                                  {"", 0},
+                                                  {"-5", 0},
+                                                  {"soon", 0},
+                                                  {httpDate(600), 600},
+                                                  {httpDate(2 * 86400), 3600},
+                                                  {httpDate(-600), 0}};
+    for (const auto& [header, wait] : rows) {
+        const auto until = RetryAfter::until(header, now);
+        EXPECT_EQ(until ? now.secsTo(*until) : 0, wait) << header.toStdString();
+    }
+}
+
+// A gateway that rate-limits or is down for a while is left alone as long as it asked, whatever
+// falls due meanwhile; other statuses ask for no wait.
+TEST(UpdateExchangeTest, NothingGoesToTheGatewayBeforeTheTimeItAskedFor)
+{
+    for (const auto& [status, waits] : {std::pair{429, true}, {503, true}, {500, false}}) {
+        SCOPED_TRACE(status);
+        Rig r;
+        r.updates.UpdateIP();
+        r.wb_setip.completeWith(u"Slow down"_s, status == 429 ? ClientError : ServerError, {status, "120"});
+        r.clock.advanceSeconds(119);
+        r.model.Force = 1;
+        r.wb_setip.clearNavigations();
+        r.updates.UpdateIP();
+        EXPECT_EQ(r.wb_setip.navigations().size(), waits ? 0 : 1);
+        if (waits) {
+            EXPECT_EQ(r.form.response, u"Not updated. The update gateway asked to wait until 19:24:10; the update goes "
+                                       u"at the next cycle after that."_s);
+            r.clock.advanceSeconds(1);
+            r.updates.UpdateIP();
+            EXPECT_EQ(r.wb_setip.navigations().size(), 1);
+        }
     }
 }
 
@@ -427,7 +498,7 @@ TEST(DomainHostListsTest, EveryDomainIsListedInOrderAndTheChainEndsInTheWizardOr
     chain();
     EXPECT_EQ(r.checklist.selectedHosts(), QStringList({u"mail"_s, u"ftp"_s}));
     EXPECT_TRUE(r.wb_setip.lastNavigation().contains(u"&force=Y&host=mail;ftp&"_s));
-    EXPECT_EQ(r.model.Force, 0);
+    EXPECT_EQ(r.model.Force, 1) << "forced until answered";
 
     // A refresh takes the ticks from the file again and sends nothing; "no domains" leaves all as shown.
     r.checklist.Selected(u"www"_s, true);

@@ -13,6 +13,7 @@
 
 #include <csignal>
 #include <optional>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 using Outcome = PageRequester::Outcome;
@@ -64,8 +65,18 @@ protected:
 TEST_F(HeadlessUpdaterTest, StartOutlastsAnOutage)
 {
     start();
-    for (const Outcome outcome : {Outcome::Failed, Outcome::ServerError, Outcome::ClientError}) {
-        wb[u"wb_account"_s]->completeWith(u"1=whatever stands in the way"_s, outcome);
+    // Whatever stands in the way (a block page, a sign-in page carrying the original address) holds
+    // no code of the service's own: no refusal.
+    const QString portal = u"http://192.168.100.1/login?next=/ipupdate/account_validate.jsp%3Flogin%3Ddemo"_s;
+    const std::tuple<QString, QString, Outcome> faults[] = {
+        {{}, u"1=whatever stands in the way"_s, Outcome::Failed},
+        {{}, u"1=whatever stands in the way"_s, Outcome::ServerError},
+        {{}, u"1=whatever stands in the way"_s, Outcome::ClientError},
+        {{}, u"Access to this site is blocked by your network's policy."_s, Outcome::Answered},
+        {portal, u"1=Sign in to continue"_s, Outcome::Answered}};
+    for (const auto& [url, text, outcome] : faults) {
+        ScriptedPageRequester& account = *wb[u"wb_account"_s];
+        account.completeAt(url.isEmpty() ? account.lastNavigation() : url, text, outcome);
         EXPECT_EQ(updater->validationRetry().timer().interval(), 60000);
         fire(updater->validationRetry().timer());
     }
@@ -93,6 +104,21 @@ TEST_F(HeadlessUpdaterTest, StartOutlastsAnOutage)
     EXPECT_FALSE(journal.contains(u"p%w"_s) || journal.contains(u"\r"_s) || ended);
 }
 
+TEST_F(HeadlessUpdaterTest, AForcedUpdateTheGatewayRateLimitedWaitsAsLongAsItAsked)
+{
+    start();
+    wb[u"wb_external"_s]->completeWith(u"Your IP: 203.0.113.7"_s);
+    wb[u"wb_account"_s]->completeWith(u"0=Account validated"_s);
+    ScriptedPageRequester& setip = *wb[u"wb_setip"_s];
+    setip.completeWith(u"Too Many Requests"_s, Outcome::ClientError, {429, "600"});
+    EXPECT_EQ(count(u"Forced update failed (the update gateway answered with status 429)"_s), 1);
+    EXPECT_EQ(updater->forcedUpdateRetry().timer().interval(), 600000);
+    clock.advanceSeconds(600);
+    setip.clearNavigations();
+    fire(updater->forcedUpdateRetry().timer());
+    EXPECT_TRUE(setip.lastNavigation().contains(u"&myip=203.0.113.7&"_s));
+}
+
 TEST_F(HeadlessUpdaterTest, EndsOnlyWhenTryingAgainCannotMendIt)
 {
     const struct
@@ -104,6 +130,8 @@ TEST_F(HeadlessUpdaterTest, EndsOnlyWhenTryingAgainCannotMendIt)
     } rows[] = {
         {"login refused", [this] { wb[u"wb_account"_s]->completeWith(u"1=Invalid login"_s); }, ExitStatus::LoginRefused,
          u"account \"demo\""_s},
+        {"another code", [this] { wb[u"wb_account"_s]->completeWith(u"12=Account locked"_s); },
+         ExitStatus::LoginRefused, u"account \"demo\""_s},
         {"no Conf.ini", [this] { QFile::remove(dir.filePath(u"Conf.ini"_s)); }, ExitStatus::SettingsUnreadable,
          u"Conf.ini; run quorvex"_s},
         {"no host", [this] { dir.writeBytes(u"Account.ini"_s, "demo\r\npw\r\n"); }, ExitStatus::SettingsUnreadable,

@@ -29,16 +29,16 @@ void ScriptedPageRequester::clearNavigations()
     m_pending = false;
 }
 
-void ScriptedPageRequester::completeWith(const QString& text, Outcome outcome)
+void ScriptedPageRequester::completeWith(const QString& text, Outcome outcome, const Reply& reply)
 {
-    completeAt(lastNavigation(), text, outcome);
+    completeAt(lastNavigation(), text, outcome, reply);
 }
 
-void ScriptedPageRequester::completeAt(const QString& url, const QString& text, Outcome outcome)
+void ScriptedPageRequester::completeAt(const QString& url, const QString& text, Outcome outcome, const Reply& reply)
 {
     // Cleared before emitting, so a handler that navigates again leaves a new page pending.
     m_pending = false;
-    complete(url, text, outcome);
+    complete(url, text, outcome, reply);
 }
 
 void ScriptedPageRequester::completeBlank()

@@ -22,9 +22,10 @@ public:
     void clearNavigations();
 
     // Completes the page in flight (the last navigated URL) with the given text.
-    void completeWith(const QString& text, Outcome outcome = Outcome::Answered);
+    void completeWith(const QString& text, Outcome outcome = Outcome::Answered, const Reply& reply = {});
     // Completes with a document URL of the test's choice, as after a redirect or an error page.
-    void completeAt(const QString& url, const QString& text, Outcome outcome = Outcome::Answered);
+    void completeAt(const QString& url, const QString& text, Outcome outcome = Outcome::Answered,
+                    const Reply& reply = {});
     // Completes the blank page: "about:blank" with empty text.
     void completeBlank();
 
