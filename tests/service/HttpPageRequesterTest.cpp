@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <memory>
 #include <tuple>
 
 using namespace Qt::StringLiterals;
@@ -130,6 +131,41 @@ TEST_F(HttpPageRequesterTest, EveryFaultEndsInOneCompletionInItsTimeAndANewNavig
     ASSERT_EQ(spy.size(), 3);
     EXPECT_EQ(spy.at(1).at(1).toString(), u"Your address\r\n203.0.113.7"_s);
     EXPECT_EQ(spy.at(2).at(0).toString(), u"about:blank"_s);
+}
+
+// A locator is reached at its IPv4 address, redirects included, where a page that prints its
+// caller's address prints the IPv4 one; a host with only IPv6 fails like one that cannot be found.
+// Every request names the program, and a server reached by address still hears its name.
+TEST_F(HttpPageRequesterTest, ALocatorIsReachedOverIpv4AndEveryRequestNamesTheProgram)
+{
+    SimulatorProcess sim;
+    ASSERT_TRUE(sim.start()) << sim.errorString().toStdString();
+    const QString ipv6 = u"http://[::1]:%1/whatismyip"_s.arg(sim.port());
+    const QString redirect = sim.baseUrl() + u"/redirect?to=/whatismyip"_s;
+    const std::unique_ptr<HttpPageRequester> locator(
+        HttpPageRequester::forExchange(manager, u"wb_external"_s, u"Quorvex"_s, nullptr));
+    // The completed page's URL and the address its text shows (its text when it shows none).
+    const auto load = [](PageRequester& page, const QString& url) {
+        QSignalSpy spy(&page, &PageRequester::DocumentComplete);
+        page.Navigate(url);
+        EXPECT_TRUE(spy.wait(5000)) << url.toStdString();
+        const QString text = spy.isEmpty() ? QString() : spy.at(0).at(1).toString();
+        const QString address = text.section(u"Current IP Address: "_s, 1);
+        return QStringList{spy.isEmpty() ? QString() : spy.at(0).at(0).toString(), address.isEmpty() ? text : address};
+    };
+    // Any family for the other exchanges: the simulator's dual-stack page answers an IPv6 caller.
+    EXPECT_EQ(load(requester, ipv6).value(1), u"2001:db8::7"_s);
+    EXPECT_EQ(load(*locator, ipv6), QStringList({ipv6, ErrorPage::text(Reason::HostNotFound)}));
+    EXPECT_EQ(load(*locator, redirect), QStringList({sim.baseUrl() + u"/whatismyip"_s, u"203.0.113.7"_s}));
+    // "localhost" resolves to ::1 too on most machines, where it was reached over IPv6.
+    EXPECT_EQ(load(*locator, u"localhost:%1/whatismyip"_s.arg(sim.port())).value(1), u"203.0.113.7"_s);
+
+    CannedHttpServer server(CannedHttpServer::plain("ok"));
+    ASSERT_TRUE(server.listen());
+    const QString named = server.url(u"/page"_s).replace(u"127.0.0.1"_s, u"localhost"_s);
+    EXPECT_EQ(load(*locator, named).value(1), u"ok"_s);
+    EXPECT_TRUE(server.lastRequest().contains("\r\nUser-Agent: Quorvex/1.3\r\n")) << server.lastRequest().toStdString();
+    EXPECT_TRUE(server.lastRequest().contains(QByteArray("\r\nHost: " + QUrl(named).authority().toLatin1() + "\r\n")));
 }
 
 // A zlib stream ("deflate" as HTTP means it) behind the header that names it.

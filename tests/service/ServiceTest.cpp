@@ -119,6 +119,20 @@ TEST(AddressTextTest, FirstDottedQuadAsItStands)
     }
 }
 
+// What an IPv4-only request connects to, from the resolver's answers for a name.
+TEST(HttpPageRequesterUnitTest, TheFirstIpv4AnswerOfTheResolverIsTaken)
+{
+    const auto a = [](const char16_t* text) { return QHostAddress(QString::fromUtf16(text)); };
+    const std::pair<QList<QHostAddress>, QHostAddress> rows[] = {
+        {{a(u"::1"), a(u"127.0.0.1"), a(u"127.0.0.2")}, a(u"127.0.0.1")},
+        {{a(u"2001:db8::7")}, {}},
+        {{a(u"::ffff:198.51.100.1")}, a(u"198.51.100.1")},
+        {{}, {}}};
+    for (const auto& [answers, chosen] : rows) {
+        EXPECT_EQ(HttpPageRequester::firstIpv4(answers), chosen) << chosen.toString().toStdString();
+    }
+}
+
 TEST(ValidationAnswerTest, Verdicts)
 {
     using enum ValidationAnswer::Verdict;

@@ -39,6 +39,7 @@ void CannedHttpServer::answer()
                 return;
             }
             socket->setProperty("answered", true);
+            m_lastRequest = *request;
             socket->write(m_response);
             socket->disconnectFromHost();
         });

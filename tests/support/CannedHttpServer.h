@@ -18,6 +18,9 @@ public:
     // "http://127.0.0.1:<port>" followed by path.
     QString url(const QString& path) const;
 
+    // The head of the last request received: request line and headers.
+    const QByteArray& lastRequest() const { return m_lastRequest; }
+
     // A "200 OK" answer of the given type with a Content-Length.
     static QByteArray plain(const QByteArray& body, const QByteArray& extraHeaders = QByteArray());
 
@@ -26,4 +29,5 @@ private:
 
     QTcpServer m_server;
     QByteArray m_response;
+    QByteArray m_lastRequest;
 };
