@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 QLabel* plainLabel(const QString& text, const QString& name)
@@ -30,7 +32,11 @@ AddLocatorDialog::AddLocatorDialog(const QString& example, QWidget* parent) : QD
     m_cmdOK->setDefault(true);
     m_cmdCancel = new QPushButton(QStringLiteral("&Cancel"));
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    connect(m_cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cmdOK, &QPushButton::clicked, this, [this] {
+        if (!m_acceptCheck || m_acceptCheck()) {
+            accept();
+        }
+    });
     connect(m_cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* sample = new QHBoxLayout;
@@ -50,6 +56,11 @@ AddLocatorDialog::AddLocatorDialog(const QString& example, QWidget* parent) : QD
     layout->addLayout(sample);
     layout->addLayout(buttons);
     m_txtDomain->setFocus();
+}
+
+void AddLocatorDialog::setAcceptCheck(std::function<bool()> check)
+{
+    m_acceptCheck = std::move(check);
 }
 
 QString AddLocatorDialog::domainText() const

@@ -1,14 +1,15 @@
 #include "LocatorListEditor.h"
 
 #include "AddLocatorDialog.h"
+#include "SettingsInputCheck.h"
 
 #include <QAbstractButton>
 #include <QListWidget>
 #include <QWindow>
 
 LocatorListEditor::LocatorListEditor(QListWidget& lstLocators, QWidget& mainWindow, const QString& example,
-                                     QObject* parent)
-    : QObject(parent), m_lstLocators(lstLocators), m_mainWindow(mainWindow), m_example(example)
+                                     Desktop& desktop, QObject* parent)
+    : QObject(parent), m_lstLocators(lstLocators), m_mainWindow(mainWindow), m_example(example), m_desktop(desktop)
 {}
 
 // Out of line: the header only declares the dialog.
@@ -42,6 +43,12 @@ void LocatorListEditor::locatorAdd()
     // finished and is out of every call in progress.
     m_frmAdd = std::make_unique<AddLocatorDialog>(m_example);
     connect(m_frmAdd.get(), &QDialog::finished, this, &LocatorListEditor::onDialogFinished);
+    // A double quote would make the settings file read this locator and the ones after it as one.
+    m_frmAdd->setAcceptCheck([this] {
+        return !SettingsInputCheck::refused(
+            m_desktop, SettingsInputCheck::storable(m_frmAdd->domainText(), QStringLiteral("IP locator")),
+            m_frmAdd->domainBox());
+    });
     // Kept above the main window by the window manager, as a child would be. Asking for the id
     // creates the platform window, so that its owner is known before it is first shown.
     m_frmAdd->winId();

@@ -6,6 +6,7 @@
 #include <memory>
 
 class AddLocatorDialog;
+class Desktop;
 class QAbstractButton;
 class QListWidget;
 class QWidget;
@@ -18,8 +19,10 @@ class LocatorListEditor : public QObject
     Q_OBJECT
 
 public:
-    // example is the entry frmAdd shows as a model of the expected form.
-    LocatorListEditor(QListWidget& lstLocators, QWidget& mainWindow, const QString& example, QObject* parent = nullptr);
+    // example is the entry frmAdd shows as a model of the expected form; desktop shows why an
+    // entry is refused.
+    LocatorListEditor(QListWidget& lstLocators, QWidget& mainWindow, const QString& example, Desktop& desktop,
+                      QObject* parent = nullptr);
     ~LocatorListEditor() override;
 
     // Connects the four buttons beside the list; any of them may be null.
@@ -42,6 +45,7 @@ private:
     QListWidget& m_lstLocators;
     QWidget& m_mainWindow;
     QString m_example;
+    Desktop& m_desktop;
     // Not a child of the main window: disabling the main window would disable it too.
     std::unique_ptr<AddLocatorDialog> m_frmAdd;
     bool m_dialogOpen = false;

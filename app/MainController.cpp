@@ -81,7 +81,8 @@ MainController::MainController(const Services& services, QObject* parent)
     // Neither timer ticks under an open message box; what falls due comes after it.
     services.desktop.gate().holdTicks(m_tmrPing);
     services.desktop.gate().holdTicks(m_scheduler->timer());
-    m_locatorEditor = std::make_unique<LocatorListEditor>(*form.locatorList(), form, services.exampleLocator);
+    m_locatorEditor =
+        std::make_unique<LocatorListEditor>(*form.locatorList(), form, services.exampleLocator, services.desktop);
     m_locatorEditor->attach(form.button(QStringLiteral("locatorAdd")), form.button(QStringLiteral("locatorRemove")),
                             form.button(QStringLiteral("locatorUp")), form.button(QStringLiteral("locatorDown")));
     // The arrow keys in each box and the arrow buttons beside it step it.
@@ -112,6 +113,16 @@ MainController::MainController(const Services& services, QObject* parent)
 }
 
 MainController::~MainController() = default;
+
+void MainController::unload()
+{
+    m_tmrPing.stop();
+    m_scheduler->timer().stop();
+    for (PageRequester* requester :
+         {m_wbExternal, m_wbUpdates, m_wbKeepalive, m_wbAccount, m_wbDomains, m_wbHosts, m_wbSetip}) {
+        requester->stop();
+    }
+}
 
 void MainController::Form_Load()
 {
@@ -346,21 +357,29 @@ void MainController::ResetAccount_Click()
     }
     m_services.windows.openWizard();
     m_window->hide();
+    unload();
     m_services.windows.unloadMainWindow();
 }
 
 void MainController::cmdApply_Settings_Click()
 {
     const MainWindow& form = *m_window;
-    // A slip in the ping box is the user's to correct, not a failed write that ends the program.
-    if (SettingsInputCheck::refused(m_services.desktop, SettingsInputCheck::pingTime(form.pingBox()->text(), true),
-                                    form.pingBox())) {
+    // A slip in a box is the user's to correct, not a file the next start cannot read. The ping
+    // minutes count only while the ping is ticked: unticked, it is off, whatever the box holds.
+    const bool pingOn = form.pingCheckBox()->isChecked();
+    if ((pingOn &&
+         SettingsInputCheck::refused(m_services.desktop, SettingsInputCheck::pingTime(form.pingBox()->text(), true),
+                                     form.pingBox())) ||
+        SettingsInputCheck::refused(m_services.desktop,
+                                    SettingsInputCheck::interval(form.hoursBox()->text(), form.minutesBox()->text()),
+                                    form.hoursBox())) {
         return;
     }
     m_lstSettingsTab.clear();
-    const bool written = ConfFile::writeFromSettingsTab(
-        m_model.ConfigPath, form.hoursBox()->text(), form.minutesBox()->text(), form.routerOption()->isChecked(),
-        form.versionCheckBox()->isChecked() ? 1 : 0, form.pingBox()->text(), form.locators());
+    const bool written =
+        ConfFile::writeFromSettingsTab(m_model.ConfigPath, form.hoursBox()->text(), form.minutesBox()->text(),
+                                       form.routerOption()->isChecked(), form.versionCheckBox()->isChecked() ? 1 : 0,
+                                       pingOn ? form.pingBox()->text() : QStringLiteral("0"), form.locators());
     if (!written) {
         m_services.desktop.message(QStringLiteral("Error"),
                                    QStringLiteral("Failed to write the general configuration file.\r\n"

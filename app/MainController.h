@@ -56,6 +56,9 @@ public:
     ~MainController() override;
 
     void Form_Load();
+    // Before the window goes: its timers stop and its pages are abandoned, so that nothing held
+    // for it behind a message box runs once it is gone.
+    void unload();
     void LoadSettings();
     void RememberSettings();
     void GetDomains();

@@ -135,6 +135,7 @@ void QuorvexApp::restartFromSavedSettings()
     delete m_check;
     if (m_main) {
         m_main->window().hide();
+        m_main->unload();
         m_main.release()->deleteLater();
     }
     SetupWizard* wizard = m_wizard.get();

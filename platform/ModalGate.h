@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
-#include <QSet>
+#include <QPointer>
 
 #include <deque>
 #include <functional>
@@ -28,20 +30,31 @@ public:
 
     // Runs delivery at once, or, while a box is open or earlier deliveries still wait, after them.
     void deliver(std::function<void()> delivery);
-    // The timer's ticks that fall due while a box is open wait for it; several become one, as a
-    // tick missed twice is still one tick late.
+    // The timer's ticks that fall due while a box is open, or while held deliveries still wait,
+    // wait behind them; several become one, as a tick missed twice is still one tick late. A held
+    // tick of a timer stopped or restarted meanwhile is dropped: its own next tick comes in its time.
     void holdTicks(QTimer& timer);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // When the last tick held for a timer fell due, and how long the timer then had to its next.
+    struct HeldTick
+    {
+        QElapsedTimer since;
+        qint64 remainingMs = 0;
+    };
+
     void scheduleRelease();
     void release();
+    void deliverTick(const QObject* key, const QPointer<QTimer>& timer);
 
     std::function<bool()> m_hasEnded;
     int m_openBoxes = 0;
     bool m_releaseScheduled = false;
     std::deque<std::function<void()>> m_held;
-    QSet<const QObject*> m_heldTicks;
+    QHash<const QObject*, HeldTick> m_heldTicks;
+    // The timer whose held tick is being delivered: its event passes the filter.
+    const QObject* m_passing = nullptr;
 };

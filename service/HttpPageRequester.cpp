@@ -145,6 +145,11 @@ void HttpPageRequester::load(const QString& url)
     request(m_requested);
 }
 
+void HttpPageRequester::stopLoading()
+{
+    abandon();
+}
+
 void HttpPageRequester::request(const QUrl& url)
 {
     m_current = url;

@@ -59,6 +59,7 @@ public:
 
 protected:
     void load(const QString& url) override;
+    void stopLoading() override;
 
 private:
     // Requests one hop of the navigation: the page named at first, or a redirect's target.

@@ -12,6 +12,12 @@ void PageRequester::Navigate(const QString& url)
     load(url);
 }
 
+void PageRequester::stop()
+{
+    ++m_navigations;
+    stopLoading();
+}
+
 void PageRequester::setGate(ModalGate* gate)
 {
     m_gate = gate;

@@ -40,6 +40,10 @@ public:
     // Returns at once; the answer comes through DocumentComplete(), always later on the event loop.
     void Navigate(const QString& url);
 
+    // Abandons the page in flight: it never completes, not even one already held behind a
+    // message box. For a window that is going away.
+    void stop();
+
     // Completions wait while a message box of the gate's desktop is open; none by default.
     void setGate(ModalGate* gate);
 
@@ -61,6 +65,8 @@ signals:
 
 protected:
     virtual void load(const QString& url) = 0;
+    // Drops the request in flight, if any, so that it never completes.
+    virtual void stopLoading() {}
     // Stores the document's URL and text, then announces it.
     void complete(const QString& url, const QString& text, Outcome outcome, const Reply& reply = {});
 

@@ -37,7 +37,7 @@ void FieldReader::skipToNextField()
     ++m_pos;
 }
 
-std::optional<FieldReader::Field> FieldReader::readField()
+std::optional<FieldReader::Field> FieldReader::readField(bool withinLine)
 {
     if (atEnd()) {
         return std::nullopt;
@@ -53,8 +53,17 @@ std::optional<FieldReader::Field> FieldReader::readField()
         if (close < 0) {
             close = m_content.size();
         }
+        if (withinLine) {
+            for (qsizetype i = start; i < close; ++i) {
+                if (m_content[i] == u'\r' || m_content[i] == u'\n') {
+                    close = i;
+                    break;
+                }
+            }
+        }
         field.text = m_content.sliced(start, close - start);
-        m_pos = qMin(close + 1, m_content.size());
+        // Past the closing quote; a line end that closed the field is the delimiter skipped next.
+        m_pos = close < m_content.size() && m_content[close] == u'"' ? close + 1 : close;
         skipToNextField();
         return field;
     }
@@ -114,8 +123,8 @@ std::optional<qint16> FieldReader::readInt16()
 QStringList FieldReader::readRemainingTexts()
 {
     QStringList texts;
-    while (auto text = readText()) {
-        texts.append(std::move(*text));
+    while (auto field = readField(true)) {
+        texts.append(std::move(field->text));
     }
     return texts;
 }

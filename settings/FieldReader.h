@@ -26,7 +26,8 @@ public:
     std::optional<FieldValue> readNumberOrText();
     // A number rounded half to even that fits a 16-bit signed integer; an empty field reads as 0.
     std::optional<qint16> readInt16();
-    // Every field left, as text, empty ones included.
+    // Every field left, as text, empty ones included: the entries of a list, one a line. A double
+    // quote with no closing one on its line ends there, so that no entry swallows the ones after it.
     QStringList readRemainingTexts();
 
 private:
@@ -36,7 +37,7 @@ private:
         bool quoted = false;
     };
 
-    std::optional<Field> readField();
+    std::optional<Field> readField(bool withinLine = false);
     void skipToNextField();
     bool atLineEnd() const;
 

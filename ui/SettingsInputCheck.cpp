@@ -2,6 +2,7 @@
 
 #include "IntervalEditor.h"
 #include "NumberText.h"
+#include "SettingsModel.h"
 
 #include <QLineEdit>
 
@@ -11,14 +12,16 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Digits only, after blanks; an empty box is 0 to the reader of the settings file.
+// ASCII digits only, after blanks, as the settings file's reader takes them (a full-width "５" is
+// no number there); an empty box is 0 to it.
 std::optional<int> wholeNumber(const QString& text)
 {
     const QString digits = text.trimmed();
     if (digits.isEmpty()) {
         return 0;
     }
-    if (digits.size() > 9 || !std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c.isDigit(); })) {
+    if (digits.size() > 9 ||
+        !std::all_of(digits.cbegin(), digits.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; })) {
         return std::nullopt;
     }
     return digits.toInt();
@@ -29,7 +32,8 @@ std::optional<int> wholeNumber(const QString& text)
 std::optional<SettingsInputCheck::Problem> SettingsInputCheck::pingTime(const QString& text, bool zeroSwitchesOff)
 {
     const auto minutes = NumberText::parse(text);
-    if (zeroSwitchesOff && minutes) {
+    // Any number the settings file can give back, as a 16-bit count of minutes.
+    if (zeroSwitchesOff && minutes && NumberText::toInt16(*minutes)) {
         return std::nullopt;
     }
     if (IntervalEditor::leadingNumber(text) == 0.0) {
@@ -50,8 +54,8 @@ std::optional<SettingsInputCheck::Problem> SettingsInputCheck::interval(const QS
     }
     const auto h = wholeNumber(hours);
     const auto m = wholeNumber(minutes);
-    constexpr qint64 mostMinutes = 32767;
-    if (!h || !m || qint64{*h} * 60 + *m > mostMinutes) {
+    // The reader's own rule for the total, so that whatever passes here loads back.
+    if (!h || !m || !SettingsModel::intervalMinutes(*h, *m)) {
         return tooShort;
     }
     return std::nullopt;

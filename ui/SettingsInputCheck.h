@@ -21,12 +21,13 @@ public:
         bool clearBox = false;
     };
 
-    // The ping minutes: from the wizard 1 to 99; on the Settings tab any number, 0 switching the
-    // ping off. A text without a leading number is invalid; one that is no number as a whole, or
-    // out of range, is out of range.
+    // The ping minutes: from the wizard 1 to 99; on the Settings tab any number the settings file
+    // can load back (a 16-bit count), 0 switching the ping off. A text without a leading number is invalid; one that is
+    // no number as a whole, or out of range, is out of range.
     static std::optional<Problem> pingTime(const QString& text, bool zeroSwitchesOff);
-    // The interval boxes: whole numbers (an empty box counts as 0) that the settings can load back
-    // (at most 32767 minutes in all), not both "0" as typed ("00" and "0" pass, as ever).
+    // The interval boxes: whole numbers of ASCII digits (an empty box counts as 0) that the
+    // settings can load back (at most 32767 minutes in all), not both "0" as typed ("00" and "0"
+    // pass, as ever). The wizard's step 3 and the Settings tab's Apply alike.
     static std::optional<Problem> interval(const QString& hours, const QString& minutes);
     // A name or password: no settings field can hold a double quote.
     static std::optional<Problem> storable(const QString& text, const QString& what);

@@ -37,6 +37,8 @@ TEST(LocatorEditing, EachButtonOnEachSelection)
         {"add as typed", -1, u"locatorAdd"_s, u" new.example/ip "_s, Leave::Ok, u"a|b|c| new.example/ip "_s, -1},
         {"add a second copy", 1, u"locatorAdd"_s, u"a"_s, Leave::Ok, u"a|b|c|a"_s, 1},
         {"add nothing", -1, u"locatorAdd"_s, QString(), Leave::Ok, u"a|b|c"_s, -1},
+        // The settings file could not give it back: the dialog stays, the text kept to correct.
+        {"a double quote", -1, u"locatorAdd"_s, u"\"x"_s, Leave::Ok, u"a|b|c"_s, -1},
         {"cancel", -1, u"locatorAdd"_s, u"typed"_s, Leave::Cancel, u"a|b|c"_s, -1},
         {"title bar close", -1, u"locatorAdd"_s, u"typed"_s, Leave::TitleBar, u"a|b|c"_s, -1},
         {"escape", -1, u"locatorAdd"_s, u"typed"_s, Leave::Escape, u"a|b|c"_s, -1},
@@ -67,6 +69,13 @@ TEST(LocatorEditing, EachButtonOnEachSelection)
             : row.leave == Leave::Cancel ? dialog->cancelButton()->click()
             : row.leave == Leave::Escape ? QTest::keyClick(dialog, Qt::Key_Escape)
                                          : void(dialog->close());
+            if (row.typed.contains(u'"')) {
+                EXPECT_EQ(p.desktop.lastMessage().text,
+                          u"The IP locator cannot contain the double quote character "
+                          u"(\")\r\nPlease remove it: the settings files cannot hold it"_s);
+                EXPECT_EQ(dialog->domainText(), row.typed);
+                dialog->cancelButton()->click();
+            }
             EXPECT_EQ(p.main().locatorEditor().dialog(), nullptr);
         }
         EXPECT_TRUE(w.isEnabled());

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QTest>
 #include <QTimer>
+#include <QTimerEvent>
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -75,5 +76,38 @@ TEST(ModalGate, NothingRunsUnderAnOpenBoxAndWhatFellDueComesAfterItInOrder)
             boxEndsTheProgram ? QStringList{u"box closed"_s, u"caller goes on"_s}
                               : QStringList{u"box closed"_s, u"caller goes on"_s, u"completion"_s, u"tick"_s};
         EXPECT_EQ(seen, expected) << boxEndsTheProgram;
+    }
+}
+
+// A tick that falls due after the box closed but before what it held goes out waits behind it, one
+// with the held tick of its timer; a held tick of a timer restarted meanwhile is dropped, as the
+// timer's own next tick comes in its time. Never two ticks back to back.
+TEST(ModalGate, AHeldTickRunsOnceInOrderAndNotForARestartedTimer)
+{
+    for (const bool restarted : {false, true}) {
+        FakeDesktop desktop;
+        QTimer tmrUpdate;
+        desktop.gate().holdTicks(tmrUpdate);
+        tmrUpdate.start(60000);
+        QStringList seen;
+        QObject::connect(&tmrUpdate, &QTimer::timeout, &tmrUpdate, [&] { seen << u"tick"_s; });
+        const auto fallDue = [&tmrUpdate] {
+            QTimerEvent tick(tmrUpdate.timerId());
+            QCoreApplication::sendEvent(&tmrUpdate, &tick);
+        };
+        desktop.whileOpen([&] {
+            fallDue();
+            desktop.gate().deliver([&] { seen << u"completion"_s; });
+        });
+        desktop.message(u"Error"_s, u"text"_s, Desktop::Icon::Exclamation, Desktop::Buttons::Ok);
+        fallDue();
+        if (restarted) {
+            tmrUpdate.setInterval(24000); // as the scheduler turns from one period to the other
+        }
+        seen << u"caller goes on"_s;
+        QTest::qWait(50);
+        const QStringList expected = restarted ? QStringList{u"caller goes on"_s, u"completion"_s}
+                                               : QStringList{u"caller goes on"_s, u"tick"_s, u"completion"_s};
+        EXPECT_EQ(seen, expected) << restarted;
     }
 }

@@ -16,13 +16,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-enum class Read { Text, Int16, NumberOrText };
+enum class Read { Text, Int16, NumberOrText, List };
 
 // One read of the given kind: "!" when it fails, "#" before a value read as a number.
 QString readOne(FieldReader& reader, Read kind)
 {
     if (kind == Read::Text) {
         return reader.readText().value_or(u"!"_s);
+    }
+    if (kind == Read::List) {
+        const QStringList all = reader.readRemainingTexts();
+        return all.isEmpty() ? u"!"_s : all.join(u'|');
     }
     if (kind == Read::Int16) {
         const auto number = reader.readInt16();
@@ -60,6 +64,8 @@ TEST(FieldReader, ReadsEachKindOfField)
         {Read::Int16, " 1e3 \r\n+.5\r\n7.\r\nabc\r\n0x10\r\n12abc\r\n1e999\r\ninf\r\nnan\r\n+-1\r\n1 2",
          "1000|0|7|!|!|!|!|!|!|!|!"},
         {Read::NumberOrText, "007\r\nsecret\r\n\"042\"\r\n\r\n1e6\r\n", "#7|secret|042||#1000000"},
+        // A list's entry (a locator, a host) never swallows the ones after it.
+        {Read::List, "\"x\r\nb.example\r\n\"c, d\"\r\n\"e", "x|b.example|c, d|e"},
     };
     for (const auto& [kind, input, expected] : rows) {
         SCOPED_TRACE(input);
