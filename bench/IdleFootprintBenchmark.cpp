@@ -10,6 +10,7 @@
 //
 //   bench_idle_footprint [--minutes M]   (default 10)
 
+#include "BenchFigures.h"
 #include "BenchSimulator.h"
 #include "ProcessMeter.h"
 #include "SeededQuorvex.h"
@@ -43,31 +44,6 @@ struct Figures
     double cpuTotal = 0;
     double cpuIdle = 0;
 };
-
-double mb(qint64 kb)
-{
-    return static_cast<double>(kb) / 1024.0;
-}
-
-double ratio(double value, double floor)
-{
-    return floor > 0 ? value / floor : 0.0;
-}
-
-const char* verdict(double value, double floor, double target)
-{
-    if (floor <= 0) {
-        return "no ratio (floor is 0)";
-    }
-    return value / floor <= target ? "met" : "MISSED";
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
 
 const char* cycleVerdict(double medianMs, double maxMs)
 {
@@ -179,18 +155,20 @@ int main(int argc, char** argv)
     std::printf("%-9s %-10s %-10s %-11s %-11s %-12s %s\n", "", "VmHWM MB", "VmRSS MB", "RssAnon MB", "RssFile MB",
                 "CPU s total", "CPU s idle");
     for (const auto& [name, figures] : {std::pair{"quorvex", q}, std::pair{"floor", f}}) {
-        std::printf("%-9s %-10.1f %-10.1f %-11.1f %-11.1f %-12.3f %.3f\n", name, mb(figures.memory.peakKb),
-                    mb(figures.memory.residentKb), mb(figures.memory.anonymousKb), mb(figures.memory.fileKb),
+        std::printf("%-9s %-10.1f %-10.1f %-11.1f %-11.1f %-12.3f %.3f\n", name,
+                    BenchFigures::mb(figures.memory.peakKb), BenchFigures::mb(figures.memory.residentKb),
+                    BenchFigures::mb(figures.memory.anonymousKb), BenchFigures::mb(figures.memory.fileKb),
                     figures.cpuTotal, figures.cpuIdle);
     }
-    const double peakRatio = ratio(q.memory.peakKb, f.memory.peakKb);
-    const double steadyRatio = ratio(q.memory.residentKb, f.memory.residentKb);
+    const double peakRatio = BenchFigures::ratio(q.memory.peakKb, f.memory.peakKb);
+    const double steadyRatio = BenchFigures::ratio(q.memory.residentKb, f.memory.residentKb);
     std::printf("%-9s %-10.3f %-10.3f %-11s %-11s %-12.2f %.2f\n", "ratio", peakRatio, steadyRatio, "", "",
-                ratio(q.cpuTotal, f.cpuTotal), ratio(q.cpuIdle, f.cpuIdle));
+                BenchFigures::ratio(q.cpuTotal, f.cpuTotal), BenchFigures::ratio(q.cpuIdle, f.cpuIdle));
     std::printf("target memory <= %.2fx: peak %s, steady %s; target CPU <= %.1fx: total %s, idle part %s\n",
-                memoryTarget, verdict(q.memory.peakKb, f.memory.peakKb, memoryTarget),
-                verdict(q.memory.residentKb, f.memory.residentKb, memoryTarget), cpuTarget,
-                verdict(q.cpuTotal, f.cpuTotal, cpuTarget), verdict(q.cpuIdle, f.cpuIdle, cpuTarget));
+                memoryTarget, BenchFigures::verdict(q.memory.peakKb, f.memory.peakKb, memoryTarget),
+                BenchFigures::verdict(q.memory.residentKb, f.memory.residentKb, memoryTarget), cpuTarget,
+                BenchFigures::verdict(q.cpuTotal, f.cpuTotal, cpuTarget),
+                BenchFigures::verdict(q.cpuIdle, f.cpuIdle, cpuTarget));
 
     // Each whole cycle: from one quiet reading to the next, split where the lookup has been answered.
     std::vector<double> cycleCpuMs;
@@ -227,13 +205,13 @@ int main(int argc, char** argv)
         return 0;
     }
     const auto cycles = static_cast<double>(cycleCpuMs.size());
-    const double medianMs = median(cycleCpuMs);
+    const double medianMs = BenchFigures::median(cycleCpuMs);
     std::printf("CPU ms per cycle: min %.2f, median %.2f, max %.2f = %.2f x the %.0f ms limit (median): target %s\n",
                 *std::min_element(cycleCpuMs.begin(), cycleCpuMs.end()), medianMs,
                 *std::max_element(cycleCpuMs.begin(), cycleCpuMs.end()), medianMs / cycleCpuTargetMs, cycleCpuTargetMs,
                 cycleVerdict(medianMs, *std::max_element(cycleCpuMs.begin(), cycleCpuMs.end())));
-    std::printf("  of which (medians): lookup phase with its answer %.2f; update phase %.2f\n", median(lookupCpuMs),
-                median(updateCpuMs));
+    std::printf("  of which (medians): lookup phase with its answer %.2f; update phase %.2f\n",
+                BenchFigures::median(lookupCpuMs), BenchFigures::median(updateCpuMs));
     std::printf("requests per cycle: locator %.2f (limit 1), gateway %.2f (limit 0), other %.2f: target %s\n",
                 static_cast<double>(locatorRequests) / cycles, static_cast<double>(gatewayRequests) / cycles,
                 static_cast<double>(otherRequests) / cycles,

@@ -13,8 +13,12 @@ class SeededQuorvex
 {
 public:
     // The demo account with two hosts, the router address from the simulator's locator pages,
-    // no keep-alive ping.
-    SeededQuorvex(quint16 port, int intervalMinutes);
+    // no keep-alive ping. Another program of the build (quorvex_srv) may run on such a directory
+    // too, asking its own first locator page for its own hosts, so that the simulator can tell
+    // the two programs' requests apart.
+    SeededQuorvex(quint16 port, int intervalMinutes, const QString& binary = QStringLiteral(QUORVEX_BINARY),
+                  const QByteArray& firstLocator = "/whatismyip",
+                  const QByteArray& hosts = "www.example.com\r\nhome.example.net\r\n");
     ~SeededQuorvex();
     SeededQuorvex(const SeededQuorvex&) = delete;
     SeededQuorvex& operator=(const SeededQuorvex&) = delete;
@@ -27,7 +31,7 @@ public:
     std::chrono::steady_clock::time_point startedAt() const { return m_startedAt; }
     bool isRunning() const { return m_process.state() == QProcess::Running; }
     qint64 processId() const { return m_process.processId(); }
-    // What the program wrote to standard error.
+    // What the program wrote to standard error (its standard output too).
     QString errorOutput() const;
     void stop();
 
@@ -36,6 +40,9 @@ private:
 
     quint16 m_port;
     int m_intervalMinutes;
+    QString m_program;
+    QByteArray m_firstLocator;
+    QByteArray m_hosts;
     QTemporaryDir m_dir;
     QProcess m_process;
     QString m_error;

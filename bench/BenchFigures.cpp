@@ -1,0 +1,21 @@
+#include "BenchFigures.h"
+
+#include <algorithm>
+
+double BenchFigures::median(std::vector<double> values)
+{
+    if (values.empty()) {
+        return 0.0;
+    }
+    std::sort(values.begin(), values.end());
+    const size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+const char* BenchFigures::verdict(double value, double floor, double target)
+{
+    if (floor <= 0) {
+        return "no ratio (floor is 0)";
+    }
+    return value / floor <= target ? "met" : "MISSED";
+}
