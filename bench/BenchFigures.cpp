@@ -1,5 +1,8 @@
 #include "BenchFigures.h"
 
+#include <QCoreApplication>
+#include <QStringList>
+
 #include <algorithm>
 
 double BenchFigures::median(std::vector<double> values)
@@ -18,4 +21,11 @@ const char* BenchFigures::verdict(double value, double floor, double target)
         return "no ratio (floor is 0)";
     }
     return value / floor <= target ? "met" : "MISSED";
+}
+
+int BenchFigures::countOption(const QString& name, int fallback)
+{
+    const QStringList arguments = QCoreApplication::arguments();
+    const qsizetype at = arguments.indexOf(name);
+    return at >= 0 && at + 1 < arguments.size() ? std::max(1, arguments.at(at + 1).toInt()) : fallback;
 }

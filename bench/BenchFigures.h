@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 #include <vector>
@@ -14,4 +15,6 @@ public:
     static double median(std::vector<double> values);
     // "met" or "MISSED" for a value held against floor × target.
     static const char* verdict(double value, double floor, double target);
+    // The positive whole number after the command-line option `name` ("--runs 5"), else fallback.
+    static int countOption(const QString& name, int fallback);
 };

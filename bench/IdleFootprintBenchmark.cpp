@@ -58,11 +58,7 @@ const char* cycleVerdict(double medianMs, double maxMs)
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    int minutes = 10;
-    const QStringList arguments = QCoreApplication::arguments();
-    if (const qsizetype at = arguments.indexOf(QStringLiteral("--minutes")); at >= 0 && at + 1 < arguments.size()) {
-        minutes = std::max(1, arguments.at(at + 1).toInt());
-    }
+    const int minutes = BenchFigures::countOption(QStringLiteral("--minutes"), 10);
 
     BenchSimulator sim;
     if (!sim.start(QUORVEX_BENCH_PORT, QStringLiteral(QUORVEX_DEMO_DATA))) {

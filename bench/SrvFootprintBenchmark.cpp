@@ -41,11 +41,7 @@ const QString srvUpdate = QStringLiteral("host=mail.example.com&");
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    int cycles = 2;
-    const QStringList arguments = QCoreApplication::arguments();
-    if (const qsizetype at = arguments.indexOf(QStringLiteral("--cycles")); at >= 0 && at + 1 < arguments.size()) {
-        cycles = std::max(1, arguments.at(at + 1).toInt());
-    }
+    const int cycles = BenchFigures::countOption(QStringLiteral("--cycles"), 2);
 
     BenchSimulator sim;
     if (!sim.start(QUORVEX_BENCH_PORT, QStringLiteral(QUORVEX_DEMO_DATA))) {

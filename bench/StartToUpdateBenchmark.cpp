@@ -6,6 +6,7 @@
 //
 //   bench_start_to_update [--runs N]   (default 10, after one warm-up run)
 
+#include "BenchFigures.h"
 #include "BenchSimulator.h"
 #include "ProcessMeter.h"
 #include "SeededQuorvex.h"
@@ -46,11 +47,7 @@ struct Run
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
-    int runs = 10;
-    const QStringList arguments = QCoreApplication::arguments();
-    if (const qsizetype at = arguments.indexOf(QStringLiteral("--runs")); at >= 0 && at + 1 < arguments.size()) {
-        runs = std::max(1, arguments.at(at + 1).toInt());
-    }
+    const int runs = BenchFigures::countOption(QStringLiteral("--runs"), 10);
 
     BenchSimulator sim;
     if (!sim.start(QUORVEX_BENCH_PORT, QStringLiteral(QUORVEX_DEMO_DATA))) {
