@@ -94,8 +94,9 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
         m_versionRetry->answered();
         load();
     });
+    // Settings were read when loaded; an account file spoilt since is mended by a reload.
     connect(m_updateExchange.get(), &UpdateExchange::wizardNeeded, this,
-            [this] { endUnreadable(AccountFile::canonicalName()); });
+            [this] { m_log.appendMessage(settingsProblem() + u"; nothing was sent."_s); });
     connect(m_wbAccount, &PageRequester::DocumentComplete, this, &HeadlessUpdater::onValidation);
     connect(m_updateExchange.get(), &UpdateExchange::requestEnded, this, &HeadlessUpdater::onUpdateEnded);
 }
@@ -105,15 +106,7 @@ HeadlessUpdater::~HeadlessUpdater() = default;
 void HeadlessUpdater::start()
 {
     m_model.ConfigPath = ApplicationDirectory::withTrailingSeparator(m_services.applicationDirectory);
-    // The files only the window program's wizard writes are looked at first: without them no
-    // answer of the service could help, and a fresh directory says so at once, network or not.
-    if (!ConfFile::read(m_model.ConfigPath)) {
-        endUnreadable(ConfFile::canonicalName());
-    } else if (!AccountFile::read(m_model.ConfigPath)) {
-        endUnreadable(AccountFile::canonicalName());
-    } else {
-        load();
-    }
+    load();
 }
 
 void HeadlessUpdater::reload()
@@ -121,23 +114,47 @@ void HeadlessUpdater::reload()
     load();
 }
 
+QString HeadlessUpdater::settingsProblem() const
+{
+    const QString& path = m_model.ConfigPath;
+    if (!ConfFile::read(path)) {
+        return u"Cannot read the settings file "_s + path + ConfFile::canonicalName();
+    }
+    const auto hosts = AccountFile::readHosts(path);
+    if (!AccountFile::read(path) || !hosts) {
+        return u"Cannot read the settings file "_s + path + AccountFile::canonicalName();
+    }
+    return hosts->isEmpty() ? u"The settings file "_s + path + AccountFile::canonicalName() + u" names no host"_s
+                            : QString();
+}
+
 void HeadlessUpdater::load()
 {
-    if (m_ended || !m_settingsLoad->readUpdateFile()) {
+    if (m_ended) {
+        return;
+    }
+    // The files only the window program's wizard writes are looked at first: without them no
+    // answer of the service could help, and a fresh directory says so at once, network or not.
+    if (const QString problem = settingsProblem(); !problem.isEmpty()) {
+        if (!m_loaded) {
+            end(ExitStatus::SettingsUnreadable, problem + u"; run quorvex from this directory once to set it up."_s);
+        } else {
+            // A slip while editing must not stop the updates for good: the next reload reads again.
+            m_log.appendMessage(problem + u"; going on with the settings read before."_s);
+        }
+        return;
+    }
+    if (!m_settingsLoad->readUpdateFile()) {
         // Without the update file the version page has been asked for; its answer loads again.
         return;
     }
     const auto settings = m_settingsLoad->readGeneralSettings();
-    if (!settings) {
-        endUnreadable(ConfFile::canonicalName());
-        return;
-    }
     const auto account = AccountFile::read(m_model.ConfigPath);
     const auto hosts = AccountFile::readHosts(m_model.ConfigPath);
-    if (!account || !hosts || hosts->isEmpty()) {
-        endUnreadable(AccountFile::canonicalName());
-        return;
+    if (!settings || !account || !hosts) {
+        return; // changed again since it was checked a moment ago; the next reload reads it
     }
+    m_loaded = true;
     m_form.hours = settings->hoursText;
     m_form.minutes = settings->minutesText;
     m_form.useRouterAddress = settings->useRouterAddress;
@@ -162,8 +179,10 @@ void HeadlessUpdater::load()
         m_log.appendEntry(u" - Checking account credentials."_s);
         validate();
     } else if (changed && m_scheduler->timer().isActive()) {
-        // Before the first forced update is answered, that one carries the change.
         afterLookup();
+    } else if (changed && m_awaitingForcedAnswer) {
+        // The forced update in flight carries the old selection; one not sent yet reads the new.
+        m_forceAgain = true;
     }
 }
 
@@ -246,6 +265,8 @@ void HeadlessUpdater::onUpdateEnded(bool answered)
     }
     m_awaitingForcedAnswer = false;
     if (!answered) {
+        // The retry reads the account file afresh, so it carries any change made meanwhile.
+        m_forceAgain = false;
         releaseHeld(false);
         const int status = m_wbSetip->reply().status;
         m_forcedRetry->failed(status == 0 ? faultReason(m_wbSetip->pageText(), PageRequester::Outcome::Failed)
@@ -257,6 +278,9 @@ void HeadlessUpdater::onUpdateEnded(bool answered)
     m_retryingForced = false;
     m_forcedRetry->answered();
     m_scheduler->switchOn();
+    if (std::exchange(m_forceAgain, false)) {
+        forceUpdateWithAddress();
+    }
 }
 
 std::chrono::milliseconds HeadlessUpdater::gatewayWait() const
@@ -272,12 +296,6 @@ void HeadlessUpdater::onEnding(Desktop::Ending /*ending*/, const QString& reason
     // recorded (a network fault, a sign-in page, a full disk); each may clear by itself, and the
     // hosts are kept up to date meanwhile, so the page is asked for again.
     m_versionRetry->failed(reason);
-}
-
-void HeadlessUpdater::endUnreadable(const QString& fileName)
-{
-    end(ExitStatus::SettingsUnreadable, u"Cannot read the settings file "_s + m_model.ConfigPath + fileName +
-                                            u"; run quorvex from this directory once to set it up."_s);
 }
 
 void HeadlessUpdater::end(ExitStatus status, const QString& message)

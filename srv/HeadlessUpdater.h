@@ -30,7 +30,8 @@ class VersionCheck;
 // validates the account once, sends a forced update, then runs the scheduled cycle and the
 // keep-alive ping, with the window program's own exchanges. A network fault never ends it: the
 // validation, the forced update and the version page are sent again every minute until answered.
-// It ends (ended()) on a refused login or unreadable settings only; reload() reads the files again.
+// It ends (ended()) on a refused login or, at start, unreadable settings only; reload() reads the
+// files again and keeps the settings it has when they cannot be read.
 class HeadlessUpdater : public QObject
 {
     Q_OBJECT
@@ -94,7 +95,8 @@ private:
     // How long the update gateway asked to be left alone from now; 0 when it did not.
     std::chrono::milliseconds gatewayWait() const;
     void onEnding(Desktop::Ending ending, const QString& reason);
-    void endUnreadable(const QString& fileName);
+    // Why the settings files cannot be loaded (a file unreadable, no host); empty when they can.
+    QString settingsProblem() const;
     void end(ExitStatus status, const QString& message);
     void onAppended(const QString& chunk);
     void releaseHeld(bool keep);
@@ -122,6 +124,10 @@ private:
     QTimer m_tmrPing;
     QTimer m_forcedAfterLookup;
     Selection m_selection;
+    // The settings have been loaded once: a reload that finds them spoilt keeps them.
+    bool m_loaded = false;
+    // A reload changed the selection while the forced update was in flight: one more follows it.
+    bool m_forceAgain = false;
     bool m_validating = false;
     bool m_validated = false;
     bool m_awaitingForcedAnswer = false;

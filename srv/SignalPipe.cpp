@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -27,6 +28,11 @@ void writeSignal(int number)
 SignalPipe::SignalPipe(QObject* parent) : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalSockets.data()) != 0) {
+        return;
+    }
+    // A handler must never wait: with the pair full of signals not yet read, a write fails at once.
+    const int flags = ::fcntl(signalSockets[0], F_GETFL);
+    if (flags < 0 || ::fcntl(signalSockets[0], F_SETFL, flags | O_NONBLOCK) != 0) {
         return;
     }
     struct sigaction action = {};
@@ -67,6 +73,6 @@ void SignalPipe::readSignals()
     if (byte == SIGHUP) {
         emit reloadRequested();
     } else {
-        emit stopRequested();
+        emit stopRequested(byte == SIGTERM ? QStringLiteral("SIGTERM") : QStringLiteral("SIGINT"));
     }
 }

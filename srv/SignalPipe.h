@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class QSocketNotifier;
 
@@ -21,7 +22,8 @@ public:
     bool isValid() const { return m_notifier != nullptr; }
 
 signals:
-    void stopRequested();
+    // SIGTERM or SIGINT, named.
+    void stopRequested(const QString& signalName);
     void reloadRequested();
 
 private:

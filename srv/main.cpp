@@ -1,4 +1,5 @@
 #include "ApplicationDirectory.h"
+#include "CommandLine.h"
 #include "HeadlessUpdater.h"
 #include "HttpPageRequester.h"
 #include "InterfaceMachineAddress.h"
@@ -12,11 +13,26 @@
 
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 // The updater without a window, for a service manager: its log is standard output; it ends on
 // SIGTERM or SIGINT (status 0), a refused login (77) or unreadable settings (78) only.
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
+    switch (CommandLine::parse(QCoreApplication::arguments().mid(1))) {
+    case CommandLine::Action::Help:
+        std::fputs(CommandLine::helpText().toLocal8Bit().constData(), stdout);
+        return static_cast<int>(ExitStatus::Stopped);
+    case CommandLine::Action::Version:
+        std::fputs(CommandLine::versionText().toLocal8Bit().constData(), stdout);
+        return static_cast<int>(ExitStatus::Stopped);
+    case CommandLine::Action::Usage:
+        std::fputs(CommandLine::helpText().toLocal8Bit().constData(), stderr);
+        return static_cast<int>(ExitStatus::Usage);
+    case CommandLine::Action::Run:
+        break;
+    }
     SignalPipe signals_;
     if (!signals_.isValid()) {
         std::fputs("quorvex_srv: cannot set up the signal handlers\n", stderr);
@@ -36,8 +52,10 @@ int main(int argc, char** argv)
     QObject::connect(&updater, &HeadlessUpdater::journal, &output, &StandardOutputLog::write);
     QObject::connect(&updater, &HeadlessUpdater::ended, &application,
                      [](ExitStatus status) { QCoreApplication::exit(static_cast<int>(status)); });
-    QObject::connect(&signals_, &SignalPipe::stopRequested, &application,
-                     [] { QCoreApplication::exit(static_cast<int>(ExitStatus::Stopped)); });
+    QObject::connect(&signals_, &SignalPipe::stopRequested, &application, [&updater](const QString& signalName) {
+        updater.log().appendMessage(u"Stopped by "_s + signalName + u'.');
+        QCoreApplication::exit(static_cast<int>(ExitStatus::Stopped));
+    });
     QObject::connect(&signals_, &SignalPipe::reloadRequested, &updater, &HeadlessUpdater::reload);
     // From the event loop, so that an ending at the very start (unreadable settings) ends it.
     QMetaObject::invokeMethod(&updater, &HeadlessUpdater::start, Qt::QueuedConnection);

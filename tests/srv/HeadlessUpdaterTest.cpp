@@ -32,12 +32,13 @@ class HeadlessUpdaterTest : public ::testing::Test
 {
 protected:
     // The update file by default as a version check today leaves it.
-    void start(const QByteArray& update = {})
+    void start(const QByteArray& update = {}, const QByteArray& account = "demo\r\np%w\r\nwww.example.com\r\n",
+               const QByteArray& conf = "0\r\n5\r\n 0 \r\n 1 \r\n0\r\nloc1.example\r\n")
     {
         const QByteArray today = "http://127.0.0.1:8780/dyn/update\r\n1.3\r\n" + clock.todayText().toUtf8() + "\r\n";
         dir.writeBytes(u"Update.ini"_s, update.isEmpty() ? today : update);
-        dir.writeBytes(u"Conf.ini"_s, "0\r\n5\r\n 0 \r\n 1 \r\n0\r\nloc1.example\r\n");
-        dir.writeBytes(u"Account.ini"_s, "demo\r\np%w\r\nwww.example.com\r\n");
+        dir.writeBytes(u"Conf.ini"_s, conf);
+        dir.writeBytes(u"Account.ini"_s, account);
         auto factory = [this](const QString& name, QObject* parent) {
             return wb[name] = new ScriptedPageRequester(parent);
         };
@@ -119,30 +120,35 @@ TEST_F(HeadlessUpdaterTest, AForcedUpdateTheGatewayRateLimitedWaitsAsLongAsItAsk
     EXPECT_TRUE(setip.lastNavigation().contains(u"&myip=203.0.113.7&"_s));
 }
 
+// The service's refusal, or settings that cannot be loaded at start: nothing else ends it.
 TEST_F(HeadlessUpdaterTest, EndsOnlyWhenTryingAgainCannotMendIt)
 {
+    const auto answer = [this](const char* text) {
+        return [this, text] { wb[u"wb_account"_s]->completeWith(QString::fromLatin1(text)); };
+    };
+    const QByteArray account = "demo\r\np%w\r\nwww.example.com\r\n";
     const struct
     {
-        const char* name;
         std::function<void()> fault;
+        QByteArray account;
+        QByteArray conf;
         ExitStatus status;
         QString logged;
     } rows[] = {
-        {"login refused", [this] { wb[u"wb_account"_s]->completeWith(u"1=Invalid login"_s); }, ExitStatus::LoginRefused,
-         u"account \"demo\""_s},
-        {"another code", [this] { wb[u"wb_account"_s]->completeWith(u"12=Account locked"_s); },
-         ExitStatus::LoginRefused, u"account \"demo\""_s},
-        {"no Conf.ini", [this] { QFile::remove(dir.filePath(u"Conf.ini"_s)); }, ExitStatus::SettingsUnreadable,
-         u"Conf.ini; run quorvex"_s},
-        {"no host", [this] { dir.writeBytes(u"Account.ini"_s, "demo\r\npw\r\n"); }, ExitStatus::SettingsUnreadable,
-         u"Account.ini; run quorvex"_s},
+        {answer("1=Invalid login"), account, {}, ExitStatus::LoginRefused, u"account \"demo\""_s},
+        {answer("12=Account locked"), account, {}, ExitStatus::LoginRefused, u"account \"demo\""_s},
+        {[] {}, account, "", ExitStatus::SettingsUnreadable, u"Cannot read the settings file "_s},
+        {[] {}, "demo\r\npw\r\n", {}, ExitStatus::SettingsUnreadable, u"Account.ini names no host; run quorvex"_s},
     };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+        SCOPED_TRACE(row.logged.toStdString());
         ended.reset();
-        start();
+        if (row.conf.isNull()) {
+            start({}, row.account);
+        } else {
+            start({}, row.account, row.conf);
+        }
         row.fault();
-        updater->reload();
         ASSERT_EQ(ended, row.status);
         EXPECT_TRUE(journal.contains(row.logged));
     }
@@ -166,19 +172,31 @@ TEST_F(HeadlessUpdaterTest, AFailedVersionPageIsAskedForAgainInsteadOfEndingAndN
     EXPECT_FALSE(ended) << "a version page that fails does not end it";
 }
 
-TEST_F(HeadlessUpdaterTest, AReloadForcesAnUpdateAfterTheLookupOnlyWhenTheHostsChanged)
+// A reload sends a forced update only when the hosts changed: after the lookup, or, while the
+// first one is in flight, right after its answer. A slip while editing keeps the settings it had.
+TEST_F(HeadlessUpdaterTest, AReloadForcesAnUpdateOnlyWhenTheHostsChangedAndNeverEndsIt)
 {
     start();
     wb[u"wb_external"_s]->completeWith(u"Your IP: 203.0.113.7"_s);
     wb[u"wb_account"_s]->completeWith(u"0=Account validated"_s);
-    wb[u"wb_setip"_s]->completeWith(u"0=www.example.com"_s);
+    ScriptedPageRequester& setip = *wb[u"wb_setip"_s];
+    dir.writeBytes(u"Account.ini"_s, "demo\r\np%w\r\nwww.example.com\r\nftp.example.com\r\n");
+    updater->reload();
+    setip.completeWith(u"0=www.example.com"_s);
+    EXPECT_TRUE(setip.lastNavigation().contains(u"host=www.example.com;ftp.example.com&"_s));
+    setip.completeWith(u"0=www.example.com\r\n0=ftp.example.com"_s);
     updater->reload();
     EXPECT_FALSE(updater->forcedAfterLookup().isActive());
+
+    dir.writeBytes(u"Account.ini"_s, "demo\r\np%w\r\n");
+    updater->reload();
+    EXPECT_FALSE(ended);
+    EXPECT_EQ(count(u"Account.ini names no host; going on with the settings read before."_s), 1);
     dir.writeBytes(u"Account.ini"_s, "demo\r\np%w\r\nnas.example.com\r\n");
     updater->reload();
     EXPECT_EQ(updater->forcedAfterLookup().interval(), 24000);
     fire(updater->forcedAfterLookup());
-    EXPECT_TRUE(wb[u"wb_setip"_s]->lastNavigation().contains(u"host=nas.example.com&"_s));
+    EXPECT_TRUE(setip.lastNavigation().contains(u"host=nas.example.com&"_s));
 }
 
 TEST(SignalPipeTest, TermAndIntStopHupReloadsOnTheEventLoop)
