@@ -21,6 +21,8 @@ void EventLog::appendCopy(const QString& text)
 
 void EventLog::append(const QString& chunk)
 {
-    m_text += chunk;
+    if (m_keepsText) {
+        m_text += chunk;
+    }
     emit appended(chunk);
 }

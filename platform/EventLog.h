@@ -5,7 +5,7 @@
 
 class Clock;
 
-// The program's log: appended at the end, never trimmed. Each append adds only its own text
+// The program's log: appended at the end, never trimmed (or not kept at all). Each append adds only its own text
 // (amortized constant cost), so a log of a year of updates stays as quick as a fresh one.
 // The log window mirrors it through appended().
 class EventLog : public QObject
@@ -23,7 +23,11 @@ public:
     // brings its own line end where it has one.
     void appendCopy(const QString& text);
 
+    // The text appended so far; empty when it is not kept.
     const QString& text() const { return m_text; }
+    // A program whose log is its standard output keeps no copy, which would grow for as long
+    // as it runs.
+    void setKeepsText(bool keeps) { m_keepsText = keeps; }
 
 signals:
     void appended(const QString& chunk);
@@ -33,4 +37,5 @@ private:
 
     const Clock& m_clock;
     QString m_text;
+    bool m_keepsText = true;
 };

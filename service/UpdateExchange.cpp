@@ -8,6 +8,8 @@
 #include "SettingsModel.h"
 #include "UpdateRequest.h"
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 UpdateExchange::UpdateExchange(PageRequester& wb_setip, SettingsModel& model, MainForm& form, EventLog& log,
@@ -30,6 +32,9 @@ void UpdateExchange::UpdateIP()
         return;
     }
 
+    if (m_lastForcedAnswer.isValid() && m_lastForcedAnswer.daysTo(m_clock.now()) >= forcedEveryDays) {
+        m_model.Force = 1;
+    }
     const QString address = currentAddress();
     if (address == m_model.LastIP && m_model.Force != 1) {
         m_form.setResponseText(u"Not updated. IP had not changed."_s);
@@ -88,6 +93,7 @@ void UpdateExchange::onDocumentComplete(const QString& /*url*/, const QString& t
         return;
     }
     const bool answered = isAnswer(outcome);
+    const bool forced = std::exchange(m_forcedInFlight, false);
     m_log.appendMessage(resultLine(text, answered));
 
     QString display = text + u"\r\n"_s;
@@ -109,8 +115,9 @@ void UpdateExchange::onDocumentComplete(const QString& /*url*/, const QString& t
         emit requestEnded(false);
         return;
     }
-    if (m_forcedInFlight) {
+    if (forced) {
         m_model.Force = 0;
+        m_lastForcedAnswer = m_clock.now();
     }
     // Only an "Update Now" from the tray before any other update leaves the initial text.
     if (m_form.lastText() != u"Not Updated"_s) {

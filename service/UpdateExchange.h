@@ -22,6 +22,10 @@ public:
     UpdateExchange(PageRequester& wb_setip, SettingsModel& model, MainForm& form, EventLog& log, const Clock& clock,
                    QObject* parent = nullptr);
 
+    // A record left alone this long may be deleted by a service, or changed from elsewhere: the
+    // next update is forced.
+    static constexpr qint64 forcedEveryDays = 25;
+
     // Sends the hosts of the account file when the address changed or Force is 1; otherwise
     // reports that nothing changed. Nothing is sent while the gateway asked to be left alone.
     void UpdateIP();
@@ -58,4 +62,6 @@ private:
     bool m_forcedInFlight = false;
     bool m_lastCallSent = false;
     QDateTime m_notBefore;
+    // When the last forced update was answered; every start forces one, so it is set soon.
+    QDateTime m_lastForcedAnswer;
 };

@@ -43,6 +43,8 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
     : QObject(parent), m_services(services), m_urls(services.serviceHost), m_log(services.clock),
       m_desktop(m_log, [this](Desktop::Ending ending, const QString& reason) { onEnding(ending, reason); })
 {
+    // Standard output is the log: nothing of it is kept.
+    m_log.setKeepsText(false);
     connect(&m_log, &EventLog::appended, this, &HeadlessUpdater::onAppended);
     m_wbAccount = m_services.makeRequester(u"wb_account"_s, this);
     m_wbExternal = m_services.makeRequester(u"wb_external"_s, this);

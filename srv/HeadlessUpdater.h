@@ -64,7 +64,7 @@ public:
     RetryPolicy& forcedUpdateRetry() { return *m_forcedRetry; }
     RetryPolicy& versionRetry() { return *m_versionRetry; }
     QTimer& forcedAfterLookup() { return m_forcedAfterLookup; }
-    const UpdateScheduler& scheduler() const { return *m_scheduler; }
+    UpdateScheduler& scheduler() const { return *m_scheduler; }
 
 signals:
     void ended(ExitStatus status);

@@ -355,7 +355,7 @@ TEST(UpdateExchangeTest, AnswersAreReportedAndOnlyAnswersRecordTheAddress)
     }
 }
 
-TEST(UpdateExchangeTest, AnAnswerRecordsTheAddressItsRequestCarried)
+TEST(UpdateExchangeTest, AnAnswerRecordsTheAddressItsRequestCarriedAndOneIsForcedEvery25Days)
 {
     Rig r;
     r.updates.UpdateIP();
@@ -365,6 +365,21 @@ TEST(UpdateExchangeTest, AnAnswerRecordsTheAddressItsRequestCarried)
     EXPECT_EQ(r.form.lastIP, u"198.51.100.9"_s);
     r.updates.UpdateIP();
     EXPECT_EQ(QUrlQuery(QUrl(r.wb_setip.lastNavigation())).queryItemValue(u"myip"_s), u"203.0.113.5"_s);
+    r.wb_setip.completeWith(u"0=mail\r\n0=ftp"_s);
+
+    // A record left alone for 25 days since the last forced update is forced afresh, once.
+    r.model.Force = 1;
+    r.updates.UpdateIP();
+    r.wb_setip.completeWith(u"0=mail\r\n0=ftp"_s);
+    r.wb_setip.clearNavigations();
+    for (const qint64 days : {24, 1, 0}) {
+        r.clock.advanceSeconds(days * 86400);
+        r.updates.UpdateIP();
+        if (r.wb_setip.hasPending()) {
+            r.wb_setip.completeWith(u"0=mail\r\n0=ftp"_s);
+        }
+    }
+    EXPECT_EQ(r.wb_setip.navigations().size(), 1);
 }
 
 TEST(RetryAfterTest, SecondsOrAnHttpDateAtMostAnHourAhead)

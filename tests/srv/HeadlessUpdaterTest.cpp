@@ -199,6 +199,22 @@ TEST_F(HeadlessUpdaterTest, AReloadForcesAnUpdateOnlyWhenTheHostsChangedAndNever
     EXPECT_TRUE(setip.lastNavigation().contains(u"host=nas.example.com&"_s));
 }
 
+// Standard output is its log: however long it runs, it keeps no copy that grows.
+TEST_F(HeadlessUpdaterTest, TenThousandCyclesLeaveNothingGrowing)
+{
+    start({}, "demo\r\np%w\r\nwww.example.com\r\n", "0\r\n1\r\n 0 \r\n 0 \r\n0\r\nloc1.example\r\n");
+    wb[u"wb_external"_s]->completeWith(u"Your IP: 203.0.113.7"_s);
+    wb[u"wb_account"_s]->completeWith(u"0=Account validated"_s);
+    wb[u"wb_setip"_s]->completeWith(u"0=www.example.com"_s);
+    for (int cycle = 0; cycle < 10000; ++cycle) {
+        updater->scheduler().tick();
+        wb[u"wb_external"_s]->completeWith(u"Your IP: 203.0.113.7"_s);
+        updater->scheduler().tick();
+    }
+    EXPECT_EQ(count(u" - Not updated. IP had not changed.\n"_s), 10000);
+    EXPECT_TRUE(updater->log().text().isEmpty());
+}
+
 TEST(SignalPipeTest, TermAndIntStopHupReloadsOnTheEventLoop)
 {
     SignalPipe pipe;
