@@ -33,8 +33,8 @@ constexpr double cycleCpuTargetMs = 1.0;
 // A reading well after a cycle's update phase (24 s after its lookup) and before the next lookup.
 constexpr int quietAfterLookupMs = 45000;
 
-const QString srvLocator = QStringLiteral("GET /echo2");
-const QString srvUpdate = QStringLiteral("host=mail.example.com&");
+constexpr QLatin1StringView srvLocator("GET /echo2");
+constexpr QLatin1StringView srvUpdate("host=mail.example.com&");
 
 } // namespace
 
