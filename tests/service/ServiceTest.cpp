@@ -52,9 +52,9 @@ TEST(PageTextTest, BodiesShowAsABrowserShowsThem)
          "document.write('1.2.3.4')</script>IP: 198.51.100.7</body></html>",
          "text/html", u"IP: 198.51.100.7"_s},
         {"<body>\n\n  <p>url=x</p>\n<p>&nbsp;</p></body>", "text/html", u"url=x"_s},
-        // To an HTML parser a bare CR is no line break, so "c" and "d" join.
+        // An HTML parser reads a bare CR as a line feed.
         {"<pre>a\nb\r\nc\rd</pre><p>e</p><table><tr><td>f<tr><td>g</table>", "text/html",
-         u"a\r\nb\r\ncd\r\ne\r\nf\r\ng"_s},
+         u"a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng"_s},
         {"<a title=\"x > 192.0.2.1\" href='a>b'>link</a><!-- <p>192.0.2.1</p> -->", "text/html", u"link"_s},
         {"<script>if (a < b) document.write('<p>1</p>')</script>ok<!-- unclosed 192.0.2.2", "text/html", u"ok"_s},
         {"a < b and 1<2, 3 > 2<o:p>c</o:p>", "text/html", u"a < b and 1<2, 3 > 2c"_s},
