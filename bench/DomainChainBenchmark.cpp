@@ -17,11 +17,11 @@
 #include "support/FakeHostChecklist.h"
 #include "support/FakeMainForm.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QGuiApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QProcess>
@@ -98,7 +98,7 @@ quint16 startSimulator(QProcess& sim, const QTemporaryDir& dir)
 
 int main(int argc, char** argv)
 {
-    QGuiApplication application(argc, argv);
+    QCoreApplication application(argc, argv);
     QTemporaryDir dir;
     QProcess sim;
     const quint16 port = dir.isValid() ? startSimulator(sim, dir) : 0;

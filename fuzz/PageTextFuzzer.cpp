@@ -1,7 +1,5 @@
 #include "PageText.h"
 
-#include <QGuiApplication>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,15 +9,6 @@
 // crashes and sanitizer reports, libFuzzer's time-out and memory limit catch a page that renders
 // without end or without bound. Plain text must come through unchanged, and no text may hold half
 // a surrogate pair (no text file can hold one: a host list with it could not be saved).
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    // Rendering HTML needs the GUI application's fonts; no window is ever shown.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication* const application = new QGuiApplication(*argc, *argv);
-    (void)application;
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -1,265 +1,17 @@
 #include "PageText.h"
 
+#include "BoundedMarkup.h"
+
 #include <QStringDecoder>
-#include <QStringList>
-#include <QTextDocument>
-#include <QTextDocumentFragment>
-#include <QUrl>
-#include <QVariant>
+
+#include <gumbo.h>
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <vector>
 
 namespace {
-
-// The renderer's time grows with the square of the nesting depth; no real page comes near this.
-constexpr qsizetype MaxDepth = 128;
-
-// A page is rendered without loading anything it names: a style sheet import or a background
-// image naming a local file (a device that never ends, a pipe nobody writes to) would be read
-// whole, on the one thread, before the page could be shown.
-class NoResources : public QTextDocument
-{
-protected:
-    QVariant loadResource(int /*type*/, const QUrl& /*name*/) override { return {}; }
-};
-
-bool isAsciiLetter(QChar c)
-{
-    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
-}
-
-bool isHtmlSpace(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
-}
-
-bool isPlainName(QStringView name)
-{
-    if (name.isEmpty() || !isAsciiLetter(name.front())) {
-        return false;
-    }
-    for (const QChar c : name) {
-        if (!isAsciiLetter(c) && !(c >= u'0' && c <= u'9')) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// Elements that never hold content and show no text. The renderer would nest everything that
-// follows one of them inside it, and it lays out every image of a paragraph again for each new one.
-bool isEmptyAndInvisible(QStringView name)
-{
-    for (const char16_t* voidName : {u"area", u"base", u"basefont", u"bgsound", u"col", u"embed", u"frame", u"img",
-                                     u"input", u"keygen", u"link", u"meta", u"param", u"source", u"track", u"wbr"}) {
-        if (name == voidName) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The next element of the same kind ends one of these, with whatever is still open inside it,
-// as browsers do; the containers are the elements within which it does so. A paragraph ends only
-// where it is innermost.
-QStringList containersOf(QStringView name)
-{
-    if (name == u"td" || name == u"th") {
-        return {QStringLiteral("tr"), QStringLiteral("table"), QStringLiteral("tbody"), QStringLiteral("thead"),
-                QStringLiteral("tfoot")};
-    }
-    if (name == u"tr") {
-        return {QStringLiteral("table"), QStringLiteral("tbody"), QStringLiteral("thead"), QStringLiteral("tfoot")};
-    }
-    if (name == u"li") {
-        return {QStringLiteral("ul"), QStringLiteral("ol"), QStringLiteral("menu"), QStringLiteral("dir")};
-    }
-    if (name == u"dt" || name == u"dd") {
-        return {QStringLiteral("dl")};
-    }
-    if (name == u"option") {
-        return {QStringLiteral("select"), QStringLiteral("datalist"), QStringLiteral("optgroup")};
-    }
-    return {};
-}
-
-// The levels an element needs before text can go in: text placed in a table outside its cells is
-// not shown, so a table is only opened where its row and cell still fit.
-qsizetype depthToHoldText(QStringView name)
-{
-    if (name == u"table" || name == u"tbody" || name == u"thead" || name == u"tfoot") {
-        return 3;
-    }
-    return name == u"tr" ? 2 : 1;
-}
-
-struct Tag
-{
-    QString name; // lower case
-    bool end = false;
-    bool selfClosing = false;
-    bool complete = false; // ended by ">" before the end of the text
-    qsizetype next = 0;    // the index after the tag
-};
-
-// The tag at html[start] == '<'. Attributes are passed over; a quoted value may hold ">".
-Tag readTag(const QString& html, qsizetype start)
-{
-    Tag tag;
-    const qsizetype size = html.size();
-    qsizetype i = start + 1;
-    if (i < size && html.at(i) == u'/') {
-        tag.end = true;
-        ++i;
-    }
-    const qsizetype nameStart = i;
-    while (i < size && !isHtmlSpace(html.at(i)) && html.at(i) != u'/' && html.at(i) != u'>') {
-        ++i;
-    }
-    tag.name = html.mid(nameStart, i - nameStart).toLower();
-    bool valueMayStart = false;
-    QChar previous;
-    while (i < size) {
-        const QChar c = html.at(i);
-        if (c == u'>') {
-            tag.complete = true;
-            tag.selfClosing = previous == u'/';
-            tag.next = i + 1;
-            return tag;
-        }
-        if (valueMayStart && (c == u'"' || c == u'\'')) {
-            const qsizetype close = html.indexOf(c, i + 1);
-            if (close < 0) {
-                break;
-            }
-            i = close + 1;
-            valueMayStart = false;
-            previous = c;
-            continue;
-        }
-        if (c == u'=') {
-            valueMayStart = true;
-        } else if (!isHtmlSpace(c)) {
-            valueMayStart = false;
-        }
-        previous = c;
-        ++i;
-    }
-    tag.next = size;
-    return tag;
-}
-
-// The page rewritten with the same visible text in a form the renderer takes in time in proportion
-// to its size: every tag keeps only its name (spans, sizes, styles and image sources change no
-// text), comments, scripts, style sheets and images go, a "<" that opens no tag is text, and
-// elements nest at most MaxDepth deep, start tags below that depth being dropped with their
-// content kept. The elements this rewriting ends are ended by end tags written out, never left to
-// the renderer, so the depth it counts is never less than the renderer's own.
-class TamedMarkup
-{
-public:
-    explicit TamedMarkup(qsizetype size) { m_out.reserve(size); }
-
-    void text(QStringView text) { m_out += text; }
-
-    void endTag(const QString& name)
-    {
-        const qsizetype at = m_open.lastIndexOf(name);
-        if (at < 0) {
-            m_out += u"</" + name + u'>';
-            return;
-        }
-        closeDownTo(at);
-    }
-
-    void emptyTag(const QString& name) { m_out += u'<' + name + u'>'; }
-
-    void startTag(const QString& name, bool selfClosing)
-    {
-        const QStringList containers = containersOf(name);
-        for (qsizetype i = containers.isEmpty() ? -1 : m_open.size() - 1; i >= 0; --i) {
-            if (containers.contains(m_open.at(i))) {
-                closeDownTo(i + 1);
-                break;
-            }
-        }
-        if (!m_open.isEmpty() && m_open.constLast() == name && name == u"p") {
-            closeDownTo(m_open.size() - 1);
-        }
-        if (m_open.size() + depthToHoldText(name) > MaxDepth) {
-            return;
-        }
-        m_out += u'<' + name + u'>';
-        if (selfClosing) {
-            m_out += u"</" + name + u'>';
-        } else {
-            m_open.append(name);
-        }
-    }
-
-    const QString& markup() const { return m_out; }
-
-private:
-    // Ends the open elements from the innermost to the one at index, that one included.
-    void closeDownTo(qsizetype index)
-    {
-        while (m_open.size() > index) {
-            m_out += u"</" + m_open.constLast() + u'>';
-            m_open.removeLast();
-        }
-    }
-
-    QString m_out;
-    QStringList m_open;
-};
-
-QString tamed(const QString& html)
-{
-    TamedMarkup markup(html.size());
-    const qsizetype size = html.size();
-    qsizetype i = 0;
-    while (i < size) {
-        const qsizetype lessThan = html.indexOf(u'<', i);
-        if (lessThan < 0) {
-            markup.text(QStringView(html).mid(i));
-            break;
-        }
-        markup.text(QStringView(html).mid(i, lessThan - i));
-        i = lessThan;
-        const QChar next = i + 1 < size ? html.at(i + 1) : QChar();
-        if (QStringView(html).mid(i, 4) == u"<!--") {
-            const qsizetype end = html.indexOf(u"-->", i + 4);
-            i = end < 0 ? size : end + 3;
-            continue;
-        }
-        const bool endTag = next == u'/' && i + 2 < size && isAsciiLetter(html.at(i + 2));
-        if (next == u'!' || next == u'?' || (next == u'/' && !endTag)) {
-            // Declarations, processing instructions and stray "</" show nothing.
-            const qsizetype end = html.indexOf(u'>', i);
-            i = end < 0 ? size : end + 1;
-            continue;
-        }
-        if (!isAsciiLetter(next) && !endTag) {
-            markup.text(u"&lt;");
-            ++i;
-            continue;
-        }
-        const Tag tag = readTag(html, i);
-        i = tag.next;
-        if (!tag.complete || !isPlainName(tag.name) || isEmptyAndInvisible(tag.name)) {
-            continue;
-        }
-        if (tag.end) {
-            markup.endTag(tag.name);
-        } else if (tag.name == u"script" || tag.name == u"style") {
-            const qsizetype end = html.indexOf(u"</" + tag.name, i, Qt::CaseInsensitive);
-            i = end < 0 ? size : readTag(html, end).next;
-        } else if (tag.name == u"br" || tag.name == u"hr") {
-            markup.emptyTag(tag.name);
-        } else {
-            markup.startTag(tag.name, tag.selfClosing);
-        }
-    }
-    return markup.markup();
-}
 
 struct ContentType
 {
@@ -322,6 +74,172 @@ QString withoutLoneSurrogates(const QString& text)
     return result;
 }
 
+// Elements that start and end on lines of their own.
+bool isBlock(GumboTag tag)
+{
+    static constexpr std::array blocks{
+        GUMBO_TAG_ADDRESS, GUMBO_TAG_ARTICLE, GUMBO_TAG_ASIDE,   GUMBO_TAG_BLOCKQUOTE, GUMBO_TAG_BODY,
+        GUMBO_TAG_CAPTION, GUMBO_TAG_CENTER,  GUMBO_TAG_DD,      GUMBO_TAG_DETAILS,    GUMBO_TAG_DIR,
+        GUMBO_TAG_DIV,     GUMBO_TAG_DL,      GUMBO_TAG_DT,      GUMBO_TAG_FIELDSET,   GUMBO_TAG_FIGCAPTION,
+        GUMBO_TAG_FIGURE,  GUMBO_TAG_FOOTER,  GUMBO_TAG_FORM,    GUMBO_TAG_H1,         GUMBO_TAG_H2,
+        GUMBO_TAG_H3,      GUMBO_TAG_H4,      GUMBO_TAG_H5,      GUMBO_TAG_H6,         GUMBO_TAG_HEADER,
+        GUMBO_TAG_HGROUP,  GUMBO_TAG_HR,      GUMBO_TAG_HTML,    GUMBO_TAG_LEGEND,     GUMBO_TAG_LI,
+        GUMBO_TAG_LISTING, GUMBO_TAG_MAIN,    GUMBO_TAG_MENU,    GUMBO_TAG_NAV,        GUMBO_TAG_OL,
+        GUMBO_TAG_P,       GUMBO_TAG_PRE,     GUMBO_TAG_SECTION, GUMBO_TAG_SUMMARY,    GUMBO_TAG_TABLE,
+        GUMBO_TAG_TBODY,   GUMBO_TAG_TFOOT,   GUMBO_TAG_THEAD,   GUMBO_TAG_TR,         GUMBO_TAG_UL};
+    return std::find(blocks.begin(), blocks.end(), tag) != blocks.end();
+}
+
+// Whether an inline style sets display to none, as routers' status pages hide the blocks of the
+// connection types not in use. The last declaration counts, unless an earlier one is !important.
+bool styleHides(const QByteArray& style)
+{
+    bool hides = false;
+    bool important = false;
+    for (const QByteArray& declaration : style.split(';')) {
+        const qsizetype colon = declaration.indexOf(':');
+        if (colon < 0 || declaration.left(colon).trimmed().toLower() != "display") {
+            continue;
+        }
+        QByteArray value = declaration.mid(colon + 1).trimmed().toLower();
+        const bool isImportant = value.endsWith("important") && value.chopped(9).trimmed().endsWith('!');
+        if (isImportant) {
+            value = value.chopped(9).trimmed().chopped(1).trimmed();
+        }
+        if (!important || isImportant) {
+            hides = value == "none";
+            important = isImportant;
+        }
+    }
+    return hides;
+}
+
+// Whether an element and its content are shown. We run no scripts, so a page shows as to a
+// browser with scripting off: what it says in <noscript> is shown (gumbo parses it so too).
+// Form controls show values, not the page's text: a select lists every address a router's form
+// could take. Scripts, style sheets, titles and text areas never reach the parser.
+bool isShown(const GumboElement& element)
+{
+    const GumboTag tag = element.tag;
+    if (tag == GUMBO_TAG_HEAD || tag == GUMBO_TAG_TEMPLATE || tag == GUMBO_TAG_SELECT || tag == GUMBO_TAG_DATALIST) {
+        return false;
+    }
+    const GumboAttribute* style = gumbo_get_attribute(&element.attributes, "style");
+    return gumbo_get_attribute(&element.attributes, "hidden") == nullptr &&
+           (style == nullptr || !styleHides(QByteArray(style->value)));
+}
+
+// The text as a browser lays it out: a run of white space is one space, blocks and <br> end
+// lines, and no line is empty or has blanks at its ends. Line breaks are CR LF.
+class Lines
+{
+public:
+    void add(QStringView text, bool preformatted)
+    {
+        for (const QChar c : text) {
+            const bool whiteSpace = c == u' ' || c == u'\t' || c == u'\n' || c == u'\f' || c == u'\r';
+            if ((c == u'\n' && preformatted) || c == QChar::LineSeparator || c == QChar::ParagraphSeparator) {
+                endLine();
+            } else if (whiteSpace) {
+                blank(preformatted ? c : QChar(u' '), !preformatted);
+            } else if (c == QChar::Nbsp) {
+                blank(u' ', false);
+            } else {
+                put(c);
+            }
+        }
+    }
+
+    void endLine() { m_break = true; }
+
+    // A browser puts a tab between the cells of a row; a cell's own blanks at its ends go.
+    void startCell()
+    {
+        if (m_collapsed && m_blanks.endsWith(u' ')) {
+            m_blanks.chop(1);
+        }
+        m_blanks += u'\t';
+        m_collapsed = true;
+    }
+
+    const QString& text() const { return m_text; }
+
+private:
+    void blank(QChar c, bool collapsible)
+    {
+        if (!collapsible || !m_collapsed) {
+            m_blanks += c;
+        }
+        m_collapsed = collapsible;
+    }
+
+    void put(QChar c)
+    {
+        if (m_break && !m_text.isEmpty()) {
+            m_text += u"\r\n";
+        } else if (!m_text.isEmpty()) {
+            m_text += m_blanks;
+        }
+        m_text += c;
+        m_blanks.clear();
+        m_break = false;
+        m_collapsed = false;
+    }
+
+    QString m_text;
+    QString m_blanks; // since the last character; written only before a next one on its line
+    bool m_break = false;
+    bool m_collapsed = true; // collapsible blank space came last: more adds nothing
+};
+
+// Walked with a stack of its own, not the call stack.
+QString visibleText(const GumboNode* document)
+{
+    struct Open
+    {
+        const GumboNode* node;
+        unsigned next;
+    };
+    Lines lines;
+    int preformatted = 0;
+    std::vector<Open> open{{document, 0}};
+    while (!open.empty()) {
+        Open& top = open.back();
+        const GumboVector& children =
+            top.node->type == GUMBO_NODE_DOCUMENT ? top.node->v.document.children : top.node->v.element.children;
+        if (top.next == children.length) {
+            if (top.node->type == GUMBO_NODE_ELEMENT) {
+                const GumboTag tag = top.node->v.element.tag;
+                preformatted -= tag == GUMBO_TAG_PRE || tag == GUMBO_TAG_LISTING ? 1 : 0;
+                if (isBlock(tag)) {
+                    lines.endLine();
+                }
+            }
+            open.pop_back();
+            continue;
+        }
+        const auto* child = static_cast<const GumboNode*>(children.data[top.next++]);
+        if (child->type == GUMBO_NODE_TEXT || child->type == GUMBO_NODE_CDATA || child->type == GUMBO_NODE_WHITESPACE) {
+            lines.add(QString::fromUtf8(child->v.text.text), preformatted > 0);
+        } else if (child->type == GUMBO_NODE_ELEMENT && isShown(child->v.element)) {
+            const GumboTag tag = child->v.element.tag;
+            preformatted += tag == GUMBO_TAG_PRE || tag == GUMBO_TAG_LISTING ? 1 : 0;
+            if (isBlock(tag) || tag == GUMBO_TAG_BR) {
+                lines.endLine();
+            } else if (tag == GUMBO_TAG_TD || tag == GUMBO_TAG_TH) {
+                lines.startCell();
+            }
+            open.push_back({child, 0});
+        }
+    }
+    return lines.text();
+}
+
+struct ParseEnd
+{
+    void operator()(GumboOutput* output) const { gumbo_destroy_output(&kGumboDefaultOptions, output); }
+};
+
 } // namespace
 
 bool PageText::isHtml(const QByteArray& body, const QByteArray& contentType)
@@ -343,14 +261,13 @@ QString PageText::fromBody(const QByteArray& body, const QByteArray& contentType
 
 QString PageText::fromHtml(const QString& html)
 {
-    const NoResources nothingToLoad;
-    QString text = QTextDocumentFragment::fromHtml(tamed(html), &nothingToLoad).toPlainText();
-    // Images and other embedded objects show as the object replacement character; a page's
-    // visible text has nothing there.
-    text.remove(QChar::ObjectReplacementCharacter);
-    // A table or frame opens and closes with an empty line; the visible text starts at its first
-    // visible character, so that an answer's first characters can be tested on an HTML page too.
-    return withCrLf(withoutLoneSurrogates(text.trimmed()));
+    const QByteArray markup = BoundedMarkup::of(withoutLoneSurrogates(html).toUtf8());
+    GumboOptions options = kGumboDefaultOptions;
+    // The parse errors are of no use here, and a broken page has one at every tag.
+    options.max_errors = 0;
+    const std::unique_ptr<GumboOutput, ParseEnd> page(
+        gumbo_parse_with_options(&options, markup.constData(), static_cast<size_t>(markup.size())));
+    return visibleText(page->document);
 }
 
 QString PageText::withCrLf(const QString& text)

@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
-// The visible text of an answer, as a browser would show it: HTML rendered to text with CR LF
-// line breaks, plain text exactly as it came.
+// The visible text of an answer, as a browser would show it: HTML parsed and laid out as lines
+// with CR LF breaks, plain text exactly as it came.
 class PageText
 {
 public:

@@ -79,7 +79,7 @@ TEST_F(HttpPageRequesterTest, EveryFaultEndsInOneCompletionInItsTimeAndANewNavig
         {echo, "500", u"Internal Server Error"_s, {}, false},
         {echo,
          "404-footer",
-         u"Not Found\r\nThe requested URL was not found on this server.\r\n\r\n"
+         u"Not Found\r\nThe requested URL was not found on this server.\r\n"
          u"Apache/2.4.57 (Debian) Server at 10.0.0.5 Port 80"_s,
          {},
          false},

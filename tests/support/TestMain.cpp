@@ -1,8 +1,8 @@
 #include "TestMain.h"
 
-#include <QGuiApplication>
+#include <QCoreApplication>
 
 int main(int argc, char** argv)
 {
-    return runTestsWith<QGuiApplication>(argc, argv);
+    return runTestsWith<QCoreApplication>(argc, argv);
 }
