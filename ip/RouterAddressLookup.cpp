@@ -56,7 +56,8 @@ void RouterAddressLookup::onDocumentComplete(const QString& text, PageRequester:
     QString address = errorStatus ? QString() : GetIP(m_lstExternals.constFirst());
     if (const QString kind = NonPublicAddress::kindOf(address); !kind.isEmpty()) {
         m_log.appendMessage(u"IP locator \""_s + m_lstExternals.constFirst() + u"\" named "_s + address + u", "_s +
-                            kind + u", which cannot be the public one; it was not used."_s);
+                                kind + u", which cannot be the public one; it was not used."_s,
+                            EventLog::Level::Warning);
         address.clear();
     }
     m_lstExternals.removeFirst();
@@ -76,5 +77,5 @@ void RouterAddressLookup::reportFailure()
 {
     m_form.setResponseText(failureMessage());
     m_form.setLastText(m_clock.NowText() + QStringLiteral("   -   Network failure"));
-    m_log.appendMessage(failureMessage());
+    m_log.appendMessage(failureMessage(), EventLog::Level::Warning);
 }

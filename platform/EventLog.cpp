@@ -4,9 +4,9 @@
 
 EventLog::EventLog(const Clock& clock, QObject* parent) : QObject(parent), m_clock(clock) {}
 
-void EventLog::appendMessage(const QString& message)
+void EventLog::appendMessage(const QString& message, Level level)
 {
-    append(m_clock.NowText() + QStringLiteral(" - ") + message + QStringLiteral("\r\n"));
+    append(m_clock.NowText() + QStringLiteral(" - ") + message + QStringLiteral("\r\n"), level);
 }
 
 void EventLog::appendEntry(const QString& entry)
@@ -19,10 +19,10 @@ void EventLog::appendCopy(const QString& text)
     append(QStringLiteral("\t>> ") + text);
 }
 
-void EventLog::append(const QString& chunk)
+void EventLog::append(const QString& chunk, Level level)
 {
     if (m_keepsText) {
         m_text += chunk;
     }
-    emit appended(chunk);
+    emit appended(chunk, level);
 }

@@ -13,10 +13,14 @@ class EventLog : public QObject
     Q_OBJECT
 
 public:
+    // How much an entry matters to someone reading a journal for problems: a fault the program
+    // waits out, or the reason it ends. The window shows every entry alike.
+    enum class Level { Info, Warning, Error };
+
     explicit EventLog(const Clock& clock, QObject* parent = nullptr);
 
     // NowText, " - ", the message, CR LF.
-    void appendMessage(const QString& message);
+    void appendMessage(const QString& message, Level level = Level::Info);
     // NowText, the entry, CR LF: for entries that carry their own " - ".
     void appendEntry(const QString& entry);
     // A copy of a request or an answer: TAB, ">> ", the text, without a time stamp. The text
@@ -30,10 +34,10 @@ public:
     void setKeepsText(bool keeps) { m_keepsText = keeps; }
 
 signals:
-    void appended(const QString& chunk);
+    void appended(const QString& chunk, EventLog::Level level);
 
 private:
-    void append(const QString& chunk);
+    void append(const QString& chunk, Level level = Level::Info);
 
     const Clock& m_clock;
     QString m_text;

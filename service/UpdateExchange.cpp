@@ -60,7 +60,7 @@ void UpdateExchange::UpdateIP()
         const QString why = u"Not updated. The update gateway \""_s + m_model.GatewayURL +
                             u"\" is not a web address; it comes with the service's version page."_s;
         m_form.setResponseText(why);
-        m_log.appendMessage(why);
+        m_log.appendMessage(why, EventLog::Level::Warning);
         return;
     }
 
@@ -83,7 +83,7 @@ bool UpdateExchange::waitsForGateway()
                         m_clock.TimeText(m_notBefore.toLocalTime().time()) +
                         u"; the update goes at the next cycle after that."_s;
     m_form.setResponseText(why);
-    m_log.appendMessage(why);
+    m_log.appendMessage(why, EventLog::Level::Warning);
     return true;
 }
 
@@ -94,7 +94,8 @@ void UpdateExchange::onDocumentComplete(const QString& /*url*/, const QString& t
     }
     const bool answered = isAnswer(outcome);
     const bool forced = std::exchange(m_forcedInFlight, false);
-    m_log.appendMessage(resultLine(text, answered));
+    m_log.appendMessage(resultLine(text, answered),
+                        answered && text.contains(u"0="_s) ? EventLog::Level::Info : EventLog::Level::Warning);
 
     QString display = text + u"\r\n"_s;
     display.remove(u"HTTP/1.1 200 OK\r\n"_s);
@@ -106,7 +107,8 @@ void UpdateExchange::onDocumentComplete(const QString& /*url*/, const QString& t
         if (const auto until = RetryAfter::until(m_requester.reply().retryAfter, m_clock.now())) {
             m_notBefore = *until;
             m_log.appendMessage(u"The update gateway asked to wait until "_s +
-                                m_clock.TimeText(until->toLocalTime().time()) + u"; nothing is sent before then."_s);
+                                    m_clock.TimeText(until->toLocalTime().time()) + u"; nothing is sent before then."_s,
+                                EventLog::Level::Warning);
         }
     }
     // The gateway never saw this address, or failed on it: recording it would report a failure

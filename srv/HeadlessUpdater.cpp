@@ -68,7 +68,11 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
             m_lookup->GetRemoteIP();
             m_form.setMachineText(m_services.machine.localAddress());
         },
-        [this] { m_updateExchange->UpdateIP(); });
+        [this] {
+            m_updateExchange->UpdateIP();
+            // After the phase has put the next countdown in force.
+            QTimer::singleShot(0, this, &HeadlessUpdater::reportRunning);
+        });
     m_keepAlive = std::make_unique<KeepAlivePing>(*m_wbKeepalive, m_model, m_log, clock, services.keepAliveSite,
                                                   [this] { return m_form.pingText; });
     m_tmrPing.setInterval(60000);
@@ -98,9 +102,13 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
     });
     // Settings were read when loaded; an account file spoilt since is mended by a reload.
     connect(m_updateExchange.get(), &UpdateExchange::wizardNeeded, this,
-            [this] { m_log.appendMessage(settingsProblem() + u"; nothing was sent."_s); });
+            [this] { m_log.appendMessage(settingsProblem() + u"; nothing was sent."_s, EventLog::Level::Warning); });
     connect(m_wbAccount, &PageRequester::DocumentComplete, this, &HeadlessUpdater::onValidation);
     connect(m_updateExchange.get(), &UpdateExchange::requestEnded, this, &HeadlessUpdater::onUpdateEnded);
+    for (RetryPolicy* retry : {m_validationRetry.get(), m_forcedRetry.get(), m_versionRetry.get()}) {
+        connect(retry, &RetryPolicy::failedWith, this,
+                [this](const QString& line) { emit statusChanged(u"Waiting for the network: "_s + line); });
+    }
 }
 
 HeadlessUpdater::~HeadlessUpdater() = default;
@@ -142,9 +150,12 @@ void HeadlessUpdater::load()
             end(ExitStatus::SettingsUnreadable, problem + u"; run quorvex from this directory once to set it up."_s);
         } else {
             // A slip while editing must not stop the updates for good: the next reload reads again.
-            m_log.appendMessage(problem + u"; going on with the settings read before."_s);
+            m_log.appendMessage(problem + u"; going on with the settings read before."_s, EventLog::Level::Warning);
         }
         return;
+    }
+    if (!m_loaded) {
+        emit ready();
     }
     if (!m_settingsLoad->readUpdateFile()) {
         // Without the update file the version page has been asked for; its answer loads again.
@@ -179,6 +190,7 @@ void HeadlessUpdater::load()
     if (!m_validating && !m_validated) {
         m_validating = true;
         m_log.appendEntry(u" - Checking account credentials."_s);
+        emit statusChanged(u"Checking the account"_s);
         validate();
     } else if (changed && m_scheduler->timer().isActive()) {
         afterLookup();
@@ -244,6 +256,7 @@ void HeadlessUpdater::afterLookup()
 void HeadlessUpdater::sendForcedUpdate()
 {
     m_awaitingForcedAnswer = true;
+    emit statusChanged(u"Sending the forced update"_s);
     // A retried attempt's lines wait for its outcome: an outage logs its attempt once, not every minute.
     m_holding = m_retryingForced;
     m_scheduler->ForceUpdate();
@@ -280,6 +293,7 @@ void HeadlessUpdater::onUpdateEnded(bool answered)
     m_retryingForced = false;
     m_forcedRetry->answered();
     m_scheduler->switchOn();
+    reportRunning();
     if (std::exchange(m_forceAgain, false)) {
         forceUpdateWithAddress();
     }
@@ -290,6 +304,21 @@ std::chrono::milliseconds HeadlessUpdater::gatewayWait() const
     const QDateTime& until = m_updateExchange->notBefore();
     return until.isValid() ? std::chrono::milliseconds(m_services.clock.now().msecsTo(until))
                            : std::chrono::milliseconds{};
+}
+
+void HeadlessUpdater::reportRunning()
+{
+    if (m_awaitingForcedAnswer || !m_scheduler->timer().isActive()) {
+        return;
+    }
+    if (m_model.LastIP != m_lastReported) {
+        m_lastReported = m_model.LastIP;
+        m_sentAt = m_services.clock.TimeText();
+    }
+    const QString sent =
+        m_model.LastIP.isEmpty() ? u"no address sent yet"_s : m_model.LastIP + u" sent at "_s + m_sentAt;
+    const QTime next = m_services.clock.now().time().addSecs(qint64{60} * m_model.Interval);
+    emit statusChanged(u"Running; "_s + sent + u"; next lookup at "_s + m_services.clock.TimeText(next));
 }
 
 void HeadlessUpdater::onEnding(Desktop::Ending /*ending*/, const QString& reason)
@@ -307,7 +336,7 @@ void HeadlessUpdater::end(ExitStatus status, const QString& message)
     }
     m_ended = true;
     releaseHeld(true);
-    m_log.appendMessage(message);
+    m_log.appendMessage(message, EventLog::Level::Error);
     for (QTimer* timer : {&m_tmrPing, &m_forcedAfterLookup, &m_scheduler->timer(), &m_validationRetry->timer(),
                           &m_forcedRetry->timer(), &m_versionRetry->timer()}) {
         timer->stop();
@@ -315,22 +344,22 @@ void HeadlessUpdater::end(ExitStatus status, const QString& message)
     emit ended(status);
 }
 
-void HeadlessUpdater::onAppended(const QString& chunk)
+void HeadlessUpdater::onAppended(const QString& chunk, EventLog::Level level)
 {
     if (m_holding) {
-        m_held.append(chunk);
+        m_held.append({chunk, level});
     } else {
-        emit journal(chunk);
+        emit journal(chunk, level);
     }
 }
 
 void HeadlessUpdater::releaseHeld(bool keep)
 {
     m_holding = false;
-    const QStringList held = std::exchange(m_held, {});
+    const auto held = std::exchange(m_held, {});
     if (keep) {
-        for (const QString& chunk : held) {
-            emit journal(chunk);
+        for (const auto& [chunk, level] : held) {
+            emit journal(chunk, level);
         }
     }
 }

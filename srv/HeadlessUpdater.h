@@ -68,10 +68,14 @@ public:
 
 signals:
     void ended(ExitStatus status);
+    // The settings are loaded (once, at start): the service manager may count it as started.
+    void ready();
+    // Where it stands, in one line, for the service manager.
+    void statusChanged(const QString& text);
     // A log entry for the journal, as EventLog::appended gives it. The entries a retried forced
     // update writes as it is sent and as its answer comes wait for that answer and are dropped
     // when it fails again, so an outage logs its attempts once, not every minute.
-    void journal(const QString& chunk);
+    void journal(const QString& chunk, EventLog::Level level);
 
 private:
     // What a change of sends a forced update on a reload.
@@ -94,11 +98,13 @@ private:
     void onUpdateEnded(bool answered);
     // How long the update gateway asked to be left alone from now; 0 when it did not.
     std::chrono::milliseconds gatewayWait() const;
+    // "Running; <address> sent at <time>; next lookup at <time>".
+    void reportRunning();
     void onEnding(Desktop::Ending ending, const QString& reason);
     // Why the settings files cannot be loaded (a file unreadable, no host); empty when they can.
     QString settingsProblem() const;
     void end(ExitStatus status, const QString& message);
-    void onAppended(const QString& chunk);
+    void onAppended(const QString& chunk, EventLog::Level level);
     void releaseHeld(bool keep);
 
     Services m_services;
@@ -128,11 +134,14 @@ private:
     bool m_loaded = false;
     // A reload changed the selection while the forced update was in flight: one more follows it.
     bool m_forceAgain = false;
+    // The address last reported as sent, and when it was first seen answered.
+    QString m_lastReported;
+    QString m_sentAt;
     bool m_validating = false;
     bool m_validated = false;
     bool m_awaitingForcedAnswer = false;
     bool m_ended = false;
     bool m_retryingForced = false;
     bool m_holding = false;
-    QStringList m_held;
+    QList<std::pair<QString, EventLog::Level>> m_held;
 };

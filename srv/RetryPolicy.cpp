@@ -15,10 +15,12 @@ RetryPolicy::RetryPolicy(EventLog& log, QString what, std::function<void()> retr
 
 void RetryPolicy::failed(const QString& why, std::chrono::milliseconds atLeast)
 {
+    emit failedWith(m_what + QStringLiteral(" failed (") + why + u')');
     if (!m_failing) {
         m_failing = true;
         m_log.appendMessage(m_what + QStringLiteral(" failed (") + why +
-                            QStringLiteral("); trying again every minute."));
+                                QStringLiteral("); trying again every minute."),
+                            EventLog::Level::Warning);
     }
     m_timer.start(std::max(retryPeriod, atLeast));
 }

@@ -32,6 +32,10 @@ public:
     bool isFailing() const { return m_failing; }
     QTimer& timer() { return m_timer; }
 
+signals:
+    // Each failure, as "<what> failed (<why>)".
+    void failedWith(const QString& line);
+
 private:
     EventLog& m_log;
     QString m_what;

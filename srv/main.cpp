@@ -4,6 +4,7 @@
 #include "HttpPageRequester.h"
 #include "InterfaceMachineAddress.h"
 #include "ServiceConstants.h"
+#include "ServiceManagerLink.h"
 #include "SignalPipe.h"
 #include "StandardOutputLog.h"
 #include "SystemClock.h"
@@ -49,7 +50,10 @@ int main(int argc, char** argv)
         },
         ApplicationDirectory::path(), ServiceConstants::serviceHost(), ServiceConstants::keepAliveSite()});
 
+    ServiceManagerLink manager;
     QObject::connect(&updater, &HeadlessUpdater::journal, &output, &StandardOutputLog::write);
+    QObject::connect(&updater, &HeadlessUpdater::ready, &manager, &ServiceManagerLink::ready);
+    QObject::connect(&updater, &HeadlessUpdater::statusChanged, &manager, &ServiceManagerLink::status);
     QObject::connect(&updater, &HeadlessUpdater::ended, &application,
                      [](ExitStatus status) { QCoreApplication::exit(static_cast<int>(status)); });
     QObject::connect(&signals_, &SignalPipe::stopRequested, &application, [&updater](const QString& signalName) {

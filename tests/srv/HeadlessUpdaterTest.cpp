@@ -1,4 +1,5 @@
 #include "HeadlessUpdater.h"
+#include "ServiceManagerLink.h"
 #include "SignalPipe.h"
 #include "StandardOutputLog.h"
 #include "UpdateScheduler.h"
@@ -7,13 +8,21 @@
 #include "support/ScriptedPageRequester.h"
 #include "support/TemporaryAppDirectory.h"
 
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <csignal>
+#include <cstring>
 #include <optional>
 #include <tuple>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 using Outcome = PageRequester::Outcome;
@@ -228,3 +237,46 @@ TEST(SignalPipeTest, TermAndIntStopHupReloadsOnTheEventLoop)
 }
 
 } // namespace
+
+// The service manager's end is a datagram socket: it hears readiness, the status line and watchdog
+// pings at half the period it asked for. The journal takes each line with its priority first and
+// without the program's own time stamp.
+TEST(ServiceManagerLinkTest, TellsTheManagerWhereItStandsAndFeedsTheWatchdog)
+{
+    const QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(u"notify"_s));
+    const int manager = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, path.constData(), static_cast<size_t>(path.size()));
+    ASSERT_EQ(::bind(manager, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    qputenv("NOTIFY_SOCKET", path);
+    qputenv("WATCHDOG_USEC", "100000");
+    {
+        ServiceManagerLink link;
+        link.ready();
+        link.status(u"Running; 203.0.113.7 sent at 19:22:10"_s);
+        QTest::qWait(260);
+    }
+    qunsetenv("NOTIFY_SOCKET");
+    qunsetenv("WATCHDOG_USEC");
+    QStringList heard;
+    std::array<char, 512> datagram{};
+    for (ssize_t n = 0; (n = ::recv(manager, datagram.data(), datagram.size(), 0)) > 0;) {
+        heard << QString::fromUtf8(datagram.data(), n);
+    }
+    ::close(manager);
+    EXPECT_EQ(heard.mid(0, 2), QStringList({u"READY=1"_s, u"STATUS=Running; 203.0.113.7 sent at 19:22:10"_s}));
+    EXPECT_GE(heard.count(u"WATCHDOG=1"_s), 3);
+
+    using Level = EventLog::Level;
+    const std::tuple<QString, Level, QString> lines[] = {
+        {u"6 Dec 2026 19:22:10 - Forced update failed (x); trying again every minute.\r\n"_s, Level::Warning,
+         u"<4>Forced update failed (x); trying again every minute.\n"_s},
+        {u"6 Dec 2026 19:22:10 - Cannot read the settings file /a/Conf.ini\r\n"_s, Level::Error,
+         u"<3>Cannot read the settings file /a/Conf.ini\n"_s},
+        {u"\t>> 0=www.example.com - updated\r\n"_s, Level::Info, u"<6>\t>> 0=www.example.com - updated\n"_s}};
+    for (const auto& [chunk, level, line] : lines) {
+        EXPECT_EQ(StandardOutputLog::journalLine(chunk, level), line);
+    }
+}
