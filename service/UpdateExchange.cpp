@@ -39,14 +39,14 @@ void UpdateExchange::UpdateIP()
     if (address == m_model.LastIP && m_model.Force != 1) {
         m_form.setResponseText(u"Not updated. IP had not changed."_s);
         m_form.setLastText(m_clock.NowText() + u"   -   No changes to make."_s);
-        m_log.appendMessage(u"Not updated. IP had not changed."_s);
+        note(u"Not updated. IP had not changed."_s);
         return;
     }
 
     if (waitsForGateway()) {
         return;
     }
-    m_log.appendMessage(u"Attempting to update IPs ..."_s);
+    note(u"Attempting to update IPs ..."_s);
     m_form.setResponseText(u"Update Request Sent ..."_s);
     if (hosts->isEmpty()) {
         // Force stays as it is, so the update is sent once the wizard has chosen hosts.
@@ -60,7 +60,7 @@ void UpdateExchange::UpdateIP()
         const QString why = u"Not updated. The update gateway \""_s + m_model.GatewayURL +
                             u"\" is not a web address; it comes with the service's version page."_s;
         m_form.setResponseText(why);
-        m_log.appendMessage(why, EventLog::Level::Warning);
+        note(why, EventLog::Level::Warning);
         return;
     }
 
@@ -70,7 +70,17 @@ void UpdateExchange::UpdateIP()
     m_lastCallSent = true;
     const UpdateRequest request(m_model.GatewayURL, m_form.userName(), m_form.password(), *hosts, address);
     m_requester.Navigate(request.url(m_clock.NowText()));
-    m_log.appendCopy(request.logCopy());
+    m_quietCopy = m_quiet ? request.logCopy() : QString();
+    if (!m_quiet) {
+        m_log.appendCopy(request.logCopy());
+    }
+}
+
+void UpdateExchange::note(const QString& message, EventLog::Level level)
+{
+    if (!m_quiet) {
+        m_log.appendMessage(message, level);
+    }
 }
 
 bool UpdateExchange::waitsForGateway()
@@ -83,7 +93,7 @@ bool UpdateExchange::waitsForGateway()
                         m_clock.TimeText(m_notBefore.toLocalTime().time()) +
                         u"; the update goes at the next cycle after that."_s;
     m_form.setResponseText(why);
-    m_log.appendMessage(why, EventLog::Level::Warning);
+    note(why, EventLog::Level::Warning);
     return true;
 }
 
@@ -94,12 +104,23 @@ void UpdateExchange::onDocumentComplete(const QString& /*url*/, const QString& t
     }
     const bool answered = isAnswer(outcome);
     const bool forced = std::exchange(m_forcedInFlight, false);
-    m_log.appendMessage(resultLine(text, answered),
-                        answered && text.contains(u"0="_s) ? EventLog::Level::Info : EventLog::Level::Warning);
+    const QString quietCopy = std::exchange(m_quietCopy, QString());
+    // A quiet attempt that failed is the retrier's to report.
+    const bool logged = quietCopy.isEmpty() || answered;
+    if (!quietCopy.isEmpty() && answered) {
+        m_log.appendMessage(u"Attempting to update IPs ..."_s);
+        m_log.appendCopy(quietCopy);
+    }
+    if (logged) {
+        m_log.appendMessage(resultLine(text, answered),
+                            answered && text.contains(u"0="_s) ? EventLog::Level::Info : EventLog::Level::Warning);
+    }
 
     QString display = text + u"\r\n"_s;
     display.remove(u"HTTP/1.1 200 OK\r\n"_s);
-    m_log.appendCopy(display);
+    if (logged) {
+        m_log.appendCopy(display);
+    }
     m_form.setResponseText(display);
 
     const int status = m_requester.reply().status;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EventLog.h"
 #include "PageRequester.h"
 
 #include <QDateTime>
@@ -8,7 +9,6 @@
 #include <QStringList>
 
 class Clock;
-class EventLog;
 class MainForm;
 class SettingsModel;
 
@@ -34,6 +34,10 @@ public:
     const QStringList& hostsInFlight() const { return m_hostsInFlight; }
     // Whether the last UpdateIP() sent a request.
     bool lastCallSent() const { return m_lastCallSent; }
+    // While quiet, an attempt that sends nothing or fails leaves nothing in the log (whoever tries
+    // it again every minute reports the outage once); one that is answered logs its request with
+    // its answer.
+    void setQuiet(bool quiet) { m_quiet = quiet; }
     // Until when the gateway asked not to be sent to; invalid when it did not.
     const QDateTime& notBefore() const { return m_notBefore; }
 
@@ -50,6 +54,8 @@ private:
     QString resultLine(const QString& answer, bool answered) const;
     // A cycle that falls while the gateway asked to wait; false when it may be sent to.
     bool waitsForGateway();
+    // A line of an attempt, left out while quiet.
+    void note(const QString& message, EventLog::Level level = EventLog::Level::Info);
 
     PageRequester& m_requester;
     SettingsModel& m_model;
@@ -61,6 +67,9 @@ private:
     QString m_addressInFlight;
     bool m_forcedInFlight = false;
     bool m_lastCallSent = false;
+    bool m_quiet = false;
+    // A quiet attempt's request lines, written only when it is answered.
+    QString m_quietCopy;
     QDateTime m_notBefore;
     // When the last forced update was answered; every start forces one, so it is set soon.
     QDateTime m_lastForcedAnswer;

@@ -45,7 +45,7 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
 {
     // Standard output is the log: nothing of it is kept.
     m_log.setKeepsText(false);
-    connect(&m_log, &EventLog::appended, this, &HeadlessUpdater::onAppended);
+    connect(&m_log, &EventLog::appended, this, &HeadlessUpdater::journal);
     m_wbAccount = m_services.makeRequester(u"wb_account"_s, this);
     m_wbExternal = m_services.makeRequester(u"wb_external"_s, this);
     m_wbUpdates = m_services.makeRequester(u"wb_updates"_s, this);
@@ -54,11 +54,6 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
 
     const Clock& clock = services.clock;
     m_lookup = std::make_unique<RouterAddressLookup>(*m_wbExternal, m_form, m_log, clock);
-    // Before the exchange's own handler: the lines it writes for a retried attempt's answer wait
-    // for the outcome (held only while the exchange runs, so nothing else is ever held back).
-    connect(m_wbSetip, &PageRequester::DocumentComplete, this, [this](const QString&, const QString& text) {
-        m_holding = m_retryingForced && m_awaitingForcedAnswer && !text.isEmpty();
-    });
     m_updateExchange = std::make_unique<UpdateExchange>(*m_wbSetip, m_model, m_form, m_log, clock);
     m_versionCheck = std::make_unique<VersionCheck>(*m_wbUpdates, m_model, m_log, m_desktop, clock, m_urls);
     m_settingsLoad = std::make_unique<SettingsLoad>(m_model, *m_versionCheck, m_log, clock);
@@ -80,7 +75,8 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
 
     m_validationRetry = std::make_unique<RetryPolicy>(m_log, u"Account validation"_s, [this] { validate(); });
     m_forcedRetry = std::make_unique<RetryPolicy>(m_log, u"Forced update"_s, [this] {
-        m_retryingForced = true;
+        // An outage is logged once when it starts and once when it ends, not at every attempt.
+        m_updateExchange->setQuiet(true);
         forceUpdateWithAddress();
     });
     m_versionRetry =
@@ -140,13 +136,13 @@ QString HeadlessUpdater::settingsProblem() const
 
 void HeadlessUpdater::load()
 {
-    if (m_ended) {
+    if (m_stage == Stage::Ended) {
         return;
     }
     // The files only the window program's wizard writes are looked at first: without them no
     // answer of the service could help, and a fresh directory says so at once, network or not.
     if (const QString problem = settingsProblem(); !problem.isEmpty()) {
-        if (!m_loaded) {
+        if (m_stage == Stage::Starting) {
             end(ExitStatus::SettingsUnreadable, problem + u"; run quorvex from this directory once to set it up."_s);
         } else {
             // A slip while editing must not stop the updates for good: the next reload reads again.
@@ -154,7 +150,7 @@ void HeadlessUpdater::load()
         }
         return;
     }
-    if (!m_loaded) {
+    if (m_stage == Stage::Starting) {
         emit ready();
     }
     if (!m_settingsLoad->readUpdateFile()) {
@@ -167,7 +163,6 @@ void HeadlessUpdater::load()
     if (!settings || !account || !hosts) {
         return; // changed again since it was checked a moment ago; the next reload reads it
     }
-    m_loaded = true;
     m_form.hours = settings->hoursText;
     m_form.minutes = settings->minutesText;
     m_form.useRouterAddress = settings->useRouterAddress;
@@ -187,14 +182,14 @@ void HeadlessUpdater::load()
         m_tmrPing.start();
     }
 
-    if (!m_validating && !m_validated) {
-        m_validating = true;
+    if (m_stage == Stage::Starting) {
         m_log.appendEntry(u" - Checking account credentials."_s);
-        emit statusChanged(u"Checking the account"_s);
+        setStage(Stage::CheckingAccount);
         validate();
-    } else if (changed && m_scheduler->timer().isActive()) {
+    } else if (changed && m_stage == Stage::Running) {
+        setStage(Stage::SendingForcedUpdate);
         afterLookup();
-    } else if (changed && m_awaitingForcedAnswer) {
+    } else if (changed && m_stage == Stage::AwaitingForcedAnswer) {
         // The forced update in flight carries the old selection; one not sent yet reads the new.
         m_forceAgain = true;
     }
@@ -207,7 +202,7 @@ void HeadlessUpdater::validate()
 
 void HeadlessUpdater::onValidation(const QString& url, const QString& text, PageRequester::Outcome outcome)
 {
-    if (text.isEmpty() || !m_validating || m_ended) {
+    if (text.isEmpty() || m_stage != Stage::CheckingAccount) {
         return;
     }
     // Only the service's own page can refuse a login: an error status, or a page with no code
@@ -219,10 +214,9 @@ void HeadlessUpdater::onValidation(const QString& url, const QString& text, Page
     }
     switch (verdict) {
     case ValidationAnswer::Verdict::Valid:
-        m_validating = false;
-        m_validated = true;
         m_validationRetry->answered();
         m_log.appendMessage(u"Verified account credentials"_s);
+        setStage(Stage::SendingForcedUpdate);
         forceUpdateWithAddress();
         return;
     case ValidationAnswer::Verdict::Invalid:
@@ -255,46 +249,39 @@ void HeadlessUpdater::afterLookup()
 
 void HeadlessUpdater::sendForcedUpdate()
 {
-    m_awaitingForcedAnswer = true;
-    emit statusChanged(u"Sending the forced update"_s);
-    // A retried attempt's lines wait for its outcome: an outage logs its attempt once, not every minute.
-    m_holding = m_retryingForced;
     m_scheduler->ForceUpdate();
-    m_holding = false;
-    if (m_ended) {
+    if (m_stage == Stage::Ended) {
         return;
     }
-    // Nothing sent (no gateway yet, or a wait the gateway asked for): the response says why.
-    if (!m_updateExchange->lastCallSent()) {
-        m_awaitingForcedAnswer = false;
-        releaseHeld(false);
+    if (m_updateExchange->lastCallSent()) {
+        setStage(Stage::AwaitingForcedAnswer);
+    } else {
+        // Nothing sent (no gateway yet, or a wait the gateway asked for): the response says why.
         m_forcedRetry->failed(m_form.responseText(), gatewayWait());
     }
 }
 
 void HeadlessUpdater::onUpdateEnded(bool answered)
 {
-    m_holding = false;
-    if (!m_awaitingForcedAnswer || m_ended) {
+    if (m_stage != Stage::AwaitingForcedAnswer) {
         return;
     }
-    m_awaitingForcedAnswer = false;
     if (!answered) {
         // The retry reads the account file afresh, so it carries any change made meanwhile.
         m_forceAgain = false;
-        releaseHeld(false);
+        setStage(Stage::SendingForcedUpdate);
         const int status = m_wbSetip->reply().status;
         m_forcedRetry->failed(status == 0 ? faultReason(m_wbSetip->pageText(), PageRequester::Outcome::Failed)
                                           : u"the update gateway answered with status "_s + QString::number(status),
                               gatewayWait());
         return;
     }
-    releaseHeld(true);
-    m_retryingForced = false;
+    m_updateExchange->setQuiet(false);
     m_forcedRetry->answered();
     m_scheduler->switchOn();
-    reportRunning();
+    setStage(Stage::Running);
     if (std::exchange(m_forceAgain, false)) {
+        setStage(Stage::SendingForcedUpdate);
         forceUpdateWithAddress();
     }
 }
@@ -308,7 +295,7 @@ std::chrono::milliseconds HeadlessUpdater::gatewayWait() const
 
 void HeadlessUpdater::reportRunning()
 {
-    if (m_awaitingForcedAnswer || !m_scheduler->timer().isActive()) {
+    if (m_stage != Stage::Running) {
         return;
     }
     if (m_model.LastIP != m_lastReported) {
@@ -331,35 +318,45 @@ void HeadlessUpdater::onEnding(Desktop::Ending /*ending*/, const QString& reason
 
 void HeadlessUpdater::end(ExitStatus status, const QString& message)
 {
-    if (m_ended) {
+    if (m_stage == Stage::Ended) {
         return;
     }
-    m_ended = true;
-    releaseHeld(true);
     m_log.appendMessage(message, EventLog::Level::Error);
-    for (QTimer* timer : {&m_tmrPing, &m_forcedAfterLookup, &m_scheduler->timer(), &m_validationRetry->timer(),
-                          &m_forcedRetry->timer(), &m_versionRetry->timer()}) {
-        timer->stop();
-    }
+    setStage(Stage::Ended);
     emit ended(status);
 }
 
-void HeadlessUpdater::onAppended(const QString& chunk, EventLog::Level level)
+void HeadlessUpdater::setStage(Stage stage)
 {
-    if (m_holding) {
-        m_held.append({chunk, level});
-    } else {
-        emit journal(chunk, level);
+    if (stage == m_stage) {
+        return;
     }
-}
-
-void HeadlessUpdater::releaseHeld(bool keep)
-{
-    m_holding = false;
-    const auto held = std::exchange(m_held, {});
-    if (keep) {
-        for (const auto& [chunk, level] : held) {
-            emit journal(chunk, level);
+    const Stage left = m_stage;
+    m_stage = stage;
+    // The timers the stage left behind owned.
+    if (left == Stage::SendingForcedUpdate && stage != Stage::AwaitingForcedAnswer) {
+        m_forcedAfterLookup.stop();
+    }
+    switch (stage) {
+    case Stage::Starting:
+        break;
+    case Stage::CheckingAccount:
+        emit statusChanged(u"Checking the account"_s);
+        break;
+    case Stage::SendingForcedUpdate:
+    case Stage::AwaitingForcedAnswer:
+        if (left != Stage::SendingForcedUpdate && left != Stage::AwaitingForcedAnswer) {
+            emit statusChanged(u"Sending the forced update"_s);
         }
+        break;
+    case Stage::Running:
+        reportRunning();
+        break;
+    case Stage::Ended:
+        for (QTimer* timer : {&m_tmrPing, &m_forcedAfterLookup, &m_scheduler->timer(), &m_validationRetry->timer(),
+                              &m_forcedRetry->timer(), &m_versionRetry->timer()}) {
+            timer->stop();
+        }
+        break;
     }
 }

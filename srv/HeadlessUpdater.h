@@ -72,12 +72,21 @@ signals:
     void ready();
     // Where it stands, in one line, for the service manager.
     void statusChanged(const QString& text);
-    // A log entry for the journal, as EventLog::appended gives it. The entries a retried forced
-    // update writes as it is sent and as its answer comes wait for that answer and are dropped
-    // when it fails again, so an outage logs its attempts once, not every minute.
+    // A log entry for the journal, as EventLog::appended gives it.
     void journal(const QString& chunk, EventLog::Level level);
 
 private:
+    // Where the program stands: each stage has one meaning for the log, the status line and the
+    // answers that come in.
+    enum class Stage {
+        Starting,             // the settings not read yet (a spoilt one ends the program)
+        CheckingAccount,      // the validation sent, or waiting to be sent again
+        SendingForcedUpdate,  // the forced update waiting for an address, or to be sent again
+        AwaitingForcedAnswer, // the forced update sent
+        Running,              // the scheduled cycle
+        Ended
+    };
+
     // What a change of sends a forced update on a reload.
     struct Selection
     {
@@ -104,8 +113,7 @@ private:
     // Why the settings files cannot be loaded (a file unreadable, no host); empty when they can.
     QString settingsProblem() const;
     void end(ExitStatus status, const QString& message);
-    void onAppended(const QString& chunk, EventLog::Level level);
-    void releaseHeld(bool keep);
+    void setStage(Stage stage);
 
     Services m_services;
     ServiceUrls m_urls;
@@ -130,18 +138,10 @@ private:
     QTimer m_tmrPing;
     QTimer m_forcedAfterLookup;
     Selection m_selection;
-    // The settings have been loaded once: a reload that finds them spoilt keeps them.
-    bool m_loaded = false;
+    Stage m_stage = Stage::Starting;
     // A reload changed the selection while the forced update was in flight: one more follows it.
     bool m_forceAgain = false;
     // The address last reported as sent, and when it was first seen answered.
     QString m_lastReported;
     QString m_sentAt;
-    bool m_validating = false;
-    bool m_validated = false;
-    bool m_awaitingForcedAnswer = false;
-    bool m_ended = false;
-    bool m_retryingForced = false;
-    bool m_holding = false;
-    QList<std::pair<QString, EventLog::Level>> m_held;
 };
