@@ -1,4 +1,5 @@
 #include "HeadlessUpdater.h"
+#include "CommandLine.h"
 #include "ServiceManagerLink.h"
 #include "SignalPipe.h"
 #include "StandardOutputLog.h"
@@ -222,6 +223,22 @@ TEST_F(HeadlessUpdaterTest, TenThousandCyclesLeaveNothingGrowing)
     }
     EXPECT_EQ(count(u" - Not updated. IP had not changed.\n"_s), 10000);
     EXPECT_TRUE(updater->log().text().isEmpty());
+}
+
+// Only a bare start runs the updater: anything else it is given sends nothing.
+TEST(CommandLineTest, OnlyABareStartRuns)
+{
+    using enum CommandLine::Action;
+    const std::pair<QStringList, CommandLine::Action> rows[] = {{{}, Run},
+                                                                {{u"--help"_s}, Help},
+                                                                {{u"-h"_s}, Help},
+                                                                {{u"--version"_s}, Version},
+                                                                {{u"--bogus"_s}, Usage},
+                                                                {{u"--help"_s, u"x"_s}, Usage},
+                                                                {{u""_s}, Usage}};
+    for (const auto& [arguments, action] : rows) {
+        EXPECT_EQ(CommandLine::parse(arguments), action) << arguments.join(u' ').toStdString();
+    }
 }
 
 TEST(SignalPipeTest, TermAndIntStopHupReloadsOnTheEventLoop)
