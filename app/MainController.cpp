@@ -13,6 +13,7 @@
 #include "LogView.h"
 #include "MachineAddress.h"
 #include "MainWindow.h"
+#include "NetworkChangeUpdate.h"
 #include "PageRequester.h"
 #include "ProjConf.h"
 #include "RouterAddressLookup.h"
@@ -71,6 +72,15 @@ MainController::MainController(const Services& services, QObject* parent)
             readMachineAddress();
         },
         [this] { m_updateExchange->UpdateIP(); });
+    m_networkChange = std::make_unique<NetworkChangeUpdate>(NetworkChangeUpdate::Parts{
+        services.watch, *m_lookup, *m_scheduler, m_model, form, services.machine, m_log, services.clock});
+    // The first answer is normally the start's forced update's: from then on the address is
+    // followed as the network changes.
+    connect(m_updateExchange.get(), &UpdateExchange::requestEnded, m_networkChange.get(), [this](bool answered) {
+        if (answered) {
+            m_networkChange->setActive(true);
+        }
+    });
     m_hostLists = std::make_unique<DomainHostLists>(*m_wbDomains, *m_wbHosts, m_model, form, form.checklist(),
                                                     services.wizardHosts, *m_updateExchange, m_log, services.desktop,
                                                     services.clock, m_urls);
@@ -118,6 +128,7 @@ void MainController::unload()
 {
     m_tmrPing.stop();
     m_scheduler->timer().stop();
+    m_networkChange->setActive(false);
     for (PageRequester* requester :
          {m_wbExternal, m_wbUpdates, m_wbKeepalive, m_wbAccount, m_wbDomains, m_wbHosts, m_wbSetip}) {
         requester->stop();

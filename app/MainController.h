@@ -18,6 +18,8 @@ class KeepAlivePing;
 class LocatorListEditor;
 class MachineAddress;
 class MainWindow;
+class NetworkChangeUpdate;
+class NetworkWatch;
 class PageRequester;
 class RouterAddressLookup;
 class SettingsLoad;
@@ -42,6 +44,7 @@ public:
         Desktop& desktop;
         const Clock& clock;
         const MachineAddress& machine;
+        NetworkWatch& watch;
         StartUpWindows& windows;
         WizardHostStep& wizardHosts;
         RequesterFactory makeRequester;
@@ -81,6 +84,7 @@ public:
     UpdateExchange& updateExchange() const { return *m_updateExchange; }
     QTimer& pingTimer() { return m_tmrPing; }
     KeepAlivePing& keepAlive() const { return *m_keepAlive; }
+    NetworkChangeUpdate& networkChange() const { return *m_networkChange; }
     LocatorListEditor& locatorEditor() const { return *m_locatorEditor; }
     const QStringList& settingsSnapshot() const { return m_lstSettingsTab; }
     const QStringList& accountSnapshot() const { return m_lstAccountsTab; }
@@ -120,6 +124,7 @@ private:
     std::unique_ptr<UpdateScheduler> m_scheduler;
     std::unique_ptr<DomainHostLists> m_hostLists;
     std::unique_ptr<KeepAlivePing> m_keepAlive;
+    std::unique_ptr<NetworkChangeUpdate> m_networkChange;
     std::unique_ptr<LocatorListEditor> m_locatorEditor;
 
     // Tab snapshots; for the Account tab, which of its host entries were checked.

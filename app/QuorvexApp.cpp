@@ -172,6 +172,7 @@ std::unique_ptr<MainController> QuorvexApp::makeMain()
         m_env.desktop,
         m_env.clock,
         m_env.machine,
+        m_env.networkWatch,
         *this,
         m_wizard,
         [this](const QString& name, QObject* parent) { return makeRequester(name, parent); },

@@ -17,6 +17,7 @@ class CredentialCheck;
 class Desktop;
 class MachineAddress;
 class MainController;
+class NetworkWatch;
 class PageRequester;
 class QNetworkAccessManager;
 class SplashWindow;
@@ -36,6 +37,7 @@ public:
         Desktop& desktop;
         const Clock& clock;
         const MachineAddress& machine;
+        NetworkWatch& networkWatch;
         QNetworkAccessManager& network;
         QString applicationDirectory;
         QString serviceHost;

@@ -1,13 +1,17 @@
 #include "ApplicationDirectory.h"
 #include "InterfaceMachineAddress.h"
+#include "NetworkWatch.h"
 #include "ProgramIcon.h"
 #include "QuorvexApp.h"
 #include "ServiceConstants.h"
+#include "SleepWatch.h"
 #include "SystemClock.h"
 #include "WidgetDesktop.h"
 
 #include <QApplication>
 #include <QNetworkAccessManager>
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
@@ -22,7 +26,10 @@ int main(int argc, char** argv)
     SystemClock clock;
     InterfaceMachineAddress machine;
     QNetworkAccessManager network;
-    QuorvexApp quorvex(QuorvexApp::Environment{desktop, clock, machine, network, ApplicationDirectory::path(),
+    const std::unique_ptr<NetworkWatch> watch = NetworkWatch::forThisMachine();
+    SleepWatch sleep;
+    QObject::connect(&sleep, &SleepWatch::woke, watch.get(), &NetworkWatch::reportChange);
+    QuorvexApp quorvex(QuorvexApp::Environment{desktop, clock, machine, *watch, network, ApplicationDirectory::path(),
                                                ServiceConstants::serviceHost(), ServiceConstants::keepAliveSite(),
                                                ServiceConstants::defaultLocators()});
     return application.exec();

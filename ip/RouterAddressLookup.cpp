@@ -71,6 +71,7 @@ void RouterAddressLookup::onDocumentComplete(const QString& text, PageRequester:
     }
     m_form.setRemoteText(address);
     emit addressFound(address);
+    emit ended();
 }
 
 void RouterAddressLookup::reportFailure()
@@ -78,4 +79,5 @@ void RouterAddressLookup::reportFailure()
     m_form.setResponseText(failureMessage());
     m_form.setLastText(m_clock.NowText() + QStringLiteral("   -   Network failure"));
     m_log.appendMessage(failureMessage(), EventLog::Level::Warning);
+    emit ended();
 }

@@ -36,6 +36,8 @@ public:
 
 signals:
     void addressFound(const QString& address);
+    // The lookup is over: an address was found, or every locator failed.
+    void ended();
 
 private:
     void onDocumentComplete(const QString& text, PageRequester::Outcome outcome);

@@ -75,8 +75,13 @@ void UpdateScheduler::tick()
 
 void UpdateScheduler::ForceUpdate()
 {
-    m_form.setLastText(QStringLiteral("Updating ..."));
     m_model.Force = 1;
+    updateOutOfTurn();
+}
+
+void UpdateScheduler::updateOutOfTurn()
+{
+    m_form.setLastText(QStringLiteral("Updating ..."));
     m_updateIP();
 }
 

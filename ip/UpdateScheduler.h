@@ -34,6 +34,9 @@ public:
     void tick();
     // cmdForceUpdate: sends at once, even an unchanged address; the countdown is not touched.
     void ForceUpdate();
+    // An update now, outside the cycle, sent only when the address changed; the countdown is
+    // not touched.
+    void updateOutOfTurn();
 
     const QTimer& timer() const { return m_tmrUpdate; }
     QTimer& timer() { return m_tmrUpdate; }

@@ -7,6 +7,7 @@
 #include "ConfFile.h"
 #include "KeepAlivePing.h"
 #include "MachineAddress.h"
+#include "NetworkChangeUpdate.h"
 #include "RouterAddressLookup.h"
 #include "SettingsLoad.h"
 #include "UpdateExchange.h"
@@ -68,6 +69,8 @@ HeadlessUpdater::HeadlessUpdater(const Services& services, QObject* parent)
             // After the phase has put the next countdown in force.
             QTimer::singleShot(0, this, &HeadlessUpdater::reportRunning);
         });
+    m_networkChange = std::make_unique<NetworkChangeUpdate>(NetworkChangeUpdate::Parts{
+        services.watch, *m_lookup, *m_scheduler, m_model, m_form, services.machine, m_log, clock});
     m_keepAlive = std::make_unique<KeepAlivePing>(*m_wbKeepalive, m_model, m_log, clock, services.keepAliveSite,
                                                   [this] { return m_form.pingText; });
     m_tmrPing.setInterval(60000);
@@ -333,6 +336,9 @@ void HeadlessUpdater::setStage(Stage stage)
     }
     const Stage left = m_stage;
     m_stage = stage;
+    // A change of the network is followed only in the cycle: until then the forced update, which
+    // reads the address afresh, is still to come.
+    m_networkChange->setActive(stage == Stage::Running);
     // The timers the stage left behind owned.
     if (left == Stage::SendingForcedUpdate && stage != Stage::AwaitingForcedAnswer) {
         m_forcedAfterLookup.stop();

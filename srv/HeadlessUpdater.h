@@ -20,6 +20,8 @@
 class Clock;
 class KeepAlivePing;
 class MachineAddress;
+class NetworkChangeUpdate;
+class NetworkWatch;
 class RouterAddressLookup;
 class SettingsLoad;
 class UpdateExchange;
@@ -43,6 +45,7 @@ public:
     {
         const Clock& clock;
         const MachineAddress& machine;
+        NetworkWatch& watch;
         RequesterFactory makeRequester;
         QString applicationDirectory;
         QString serviceHost;
@@ -65,6 +68,7 @@ public:
     RetryPolicy& versionRetry() { return *m_versionRetry; }
     QTimer& forcedAfterLookup() { return m_forcedAfterLookup; }
     UpdateScheduler& scheduler() const { return *m_scheduler; }
+    NetworkChangeUpdate& networkChange() const { return *m_networkChange; }
 
 signals:
     void ended(ExitStatus status);
@@ -132,6 +136,7 @@ private:
     std::unique_ptr<SettingsLoad> m_settingsLoad;
     std::unique_ptr<UpdateScheduler> m_scheduler;
     std::unique_ptr<KeepAlivePing> m_keepAlive;
+    std::unique_ptr<NetworkChangeUpdate> m_networkChange;
     std::unique_ptr<RetryPolicy> m_validationRetry;
     std::unique_ptr<RetryPolicy> m_forcedRetry;
     std::unique_ptr<RetryPolicy> m_versionRetry;

@@ -39,7 +39,7 @@ SignalPipe::SignalPipe(QObject* parent) : QObject(parent)
     action.sa_handler = writeSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+    for (const int number : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) {
         if (::sigaction(number, &action, nullptr) != 0) {
             return;
         }
@@ -53,7 +53,7 @@ SignalPipe::~SignalPipe()
     struct sigaction action = {};
     action.sa_handler = SIG_DFL;
     sigemptyset(&action.sa_mask);
-    for (const int number : {SIGTERM, SIGINT, SIGHUP}) {
+    for (const int number : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) {
         ::sigaction(number, &action, nullptr);
     }
     for (int& socket : signalSockets) {
@@ -72,6 +72,8 @@ void SignalPipe::readSignals()
     }
     if (byte == SIGHUP) {
         emit reloadRequested();
+    } else if (byte == SIGUSR1) {
+        emit networkChangeReported();
     } else {
         emit stopRequested(byte == SIGTERM ? QStringLiteral("SIGTERM") : QStringLiteral("SIGINT"));
     }

@@ -5,7 +5,7 @@
 
 class QSocketNotifier;
 
-// SIGTERM, SIGINT and SIGHUP as Qt signals on the event loop: the handlers only write the
+// SIGTERM, SIGINT, SIGHUP and SIGUSR1 as Qt signals on the event loop: the handlers only write the
 // signal's number into a socket pair, whose other end a notifier reads, so nothing runs inside
 // a signal handler that is not safe there. One instance per process.
 class SignalPipe : public QObject
@@ -25,6 +25,8 @@ signals:
     // SIGTERM or SIGINT, named.
     void stopRequested(const QString& signalName);
     void reloadRequested();
+    // SIGUSR1: a hook of the network's (a dispatcher script, ip-up, a DHCP client) tells of a change.
+    void networkChangeReported();
 
 private:
     void readSignals();

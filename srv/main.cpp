@@ -3,6 +3,7 @@
 #include "HeadlessUpdater.h"
 #include "HttpPageRequester.h"
 #include "InterfaceMachineAddress.h"
+#include "NetworkWatch.h"
 #include "ServiceConstants.h"
 #include "ServiceManagerLink.h"
 #include "SignalPipe.h"
@@ -13,6 +14,7 @@
 #include <QNetworkAccessManager>
 
 #include <cstdio>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -42,9 +44,10 @@ int main(int argc, char** argv)
     SystemClock clock;
     InterfaceMachineAddress machine;
     QNetworkAccessManager network;
+    const std::unique_ptr<NetworkWatch> watch = NetworkWatch::forThisMachine();
     StandardOutputLog output(stdout);
     HeadlessUpdater updater(HeadlessUpdater::Services{
-        clock, machine,
+        clock, machine, *watch,
         [&network](const QString& name, QObject* parent) -> PageRequester* {
             return HttpPageRequester::forExchange(network, name, QStringLiteral("Quorvex-srv"), parent);
         },
@@ -61,6 +64,7 @@ int main(int argc, char** argv)
         QCoreApplication::exit(static_cast<int>(ExitStatus::Stopped));
     });
     QObject::connect(&signals_, &SignalPipe::reloadRequested, &updater, &HeadlessUpdater::reload);
+    QObject::connect(&signals_, &SignalPipe::networkChangeReported, watch.get(), &NetworkWatch::reportChange);
     // From the event loop, so that an ending at the very start (unreadable settings) ends it.
     QMetaObject::invokeMethod(&updater, &HeadlessUpdater::start, Qt::QueuedConnection);
     return QCoreApplication::exec();

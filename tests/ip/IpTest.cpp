@@ -2,12 +2,15 @@
 #include "ErrorPage.h"
 #include "EventLog.h"
 #include "KeepAlivePing.h"
+#include "NetworkChangeUpdate.h"
 #include "RouterAddressLookup.h"
 #include "SettingsModel.h"
 #include "UpdateExchange.h"
 #include "UpdateScheduler.h"
 #include "support/FakeClock.h"
+#include "support/FakeMachineAddress.h"
 #include "support/FakeMainForm.h"
+#include "support/FakeNetworkWatch.h"
 #include "support/ScriptedPageRequester.h"
 #include "support/TemporaryAppDirectory.h"
 
@@ -226,6 +229,99 @@ TEST_F(Ip, SchedulerCountersStopAtTheirSixteenBitEnds)
     scheduler.tick();
     EXPECT_EQ(model.Interval, std::numeric_limits<qint16>::min());
     EXPECT_EQ(scheduler.timer().interval(), 24000) << "a lookup, not a wrap round to a 32767-minute wait";
+}
+
+// A change of the network, followed over 30 s in steps of a tenth of a second (times below are
+// in tenths): when lookups start, and whether the update goes. The countdown never moves.
+TEST_F(Ip, NetworkChangeLooksUpOnceSettledAndSendsOnlyANewAddress)
+{
+    struct Row
+    {
+        const char* what;
+        std::vector<int> changes;
+        std::vector<int> lookups;
+        int updates = 1;
+        QString found = u"203.0.113.9"_s; // what the locator, or the machine, shows after the change
+        int answerAfter = 0;              // the locator's time to answer
+        bool machineSource = false;
+        int onlineFrom = 0;
+        int activeFrom = 0;
+    };
+    std::vector<int> flaps;
+    for (int t = 0; t < 100; ++t) {
+        flaps.push_back(t);
+    }
+    const Row rows[] = {
+        {"one change, settled a second later", {0}, {10}},
+        {"a burst 0.5 s apart is one change", {0, 5, 10}, {20}},
+        {"an unchanged address is not sent", {0}, {10}, 0, u"203.0.113.7"_s},
+        {"the machine's address, at once", {0}, {10}, 1, u"192.0.2.77"_s, 0, true},
+        {"a second change within 10 s waits for them", {0, 30}, {10, 110}},
+        {"100 flaps in 10 s", flaps, {100}},
+        {"a change during a lookup makes one more after it", {0, 30}, {10, 110}, 1, u"203.0.113.9"_s, 50},
+        {"no route: it waits for the change that brings it back", {0, 50}, {60}, 1, u"203.0.113.9"_s, 0, false, 40},
+        {"before the start's update is answered it waits", {0}, {50}, 1, u"203.0.113.9"_s, 0, false, 0, 50},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        FakeNetworkWatch watch;
+        FakeMachineAddress machine;
+        NetworkChangeUpdate follower({watch, lookup, scheduler, model, form, machine, log, clock});
+        form.useRouter = !row.machineSource;
+        form.remote = u"203.0.113.7"_s;
+        form.machine = u"203.0.113.7"_s;
+        model.LastIP = u"203.0.113.7"_s;
+        machine.setLocalAddress(row.machineSource ? row.found : u"203.0.113.7"_s);
+        scheduler.switchOn();
+        const auto countdown = std::tuple(model.Interval, model.MinuteCounter, model.TakeTurn, scheduler.timer().interval());
+        const qsizetype updatesBefore = wb_setip.navigations().size();
+        const QDateTime start = clock.now();
+        const qsizetype asksBefore = wb_external.navigations().size();
+        const auto lookupsSoFar = [this] { return log.text().count(u"The network changed; looking up the address."_s); };
+        const qsizetype lookupsBefore = lookupsSoFar();
+        const qsizetype logBefore = log.text().size();
+        std::vector<int> lookups;
+        int askedAt = -1;
+        for (int t = 0; t < 300; ++t) {
+            const qsizetype before = lookupsSoFar();
+            clock.setNow(start.addMSecs(qint64{100} * t));
+            watch.online = t >= row.onlineFrom;
+            if (t == row.activeFrom) {
+                follower.setActive(true);
+            }
+            if (std::find(row.changes.begin(), row.changes.end(), t) != row.changes.end()) {
+                watch.reportChange();
+            }
+            if (follower.timer().isActive()) {
+                follower.wake();
+            }
+            if (askedAt < 0 && wb_external.hasPending()) {
+                askedAt = t;
+            }
+            if (askedAt >= 0 && t >= askedAt + row.answerAfter) {
+                wb_external.completeWith(u"Your IP is "_s + row.found);
+                askedAt = -1;
+            }
+            if (wb_setip.hasPending()) {
+                wb_setip.completeWith(u"0=www.example.com updated"_s);
+            }
+            if (lookupsSoFar() != before) {
+                lookups.push_back(t);
+            }
+        }
+        EXPECT_EQ(lookups, row.lookups);
+        EXPECT_EQ(wb_external.navigations().size() - asksBefore,
+                  row.machineSource ? 0 : lookupsSoFar() - lookupsBefore)
+            << "one locator request a lookup, none for the machine's address";
+        EXPECT_EQ(wb_setip.navigations().size() - updatesBefore, row.updates) << "the second lookup finds it sent";
+        if (row.updates > 0) {
+            EXPECT_TRUE(wb_setip.lastNavigation().contains(u"&myip="_s + row.found + u'&'));
+        }
+        EXPECT_EQ(std::tuple(model.Interval, model.MinuteCounter, model.TakeTurn, scheduler.timer().interval()),
+                  countdown)
+            << "the countdown is not touched";
+        EXPECT_FALSE(log.text().mid(logBefore).contains(u"IP had not changed"_s)) << "an unchanged address goes unsaid";
+    }
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "UpdateScheduler.h"
 #include "support/FakeClock.h"
 #include "support/FakeMachineAddress.h"
+#include "support/FakeNetworkWatch.h"
 #include "support/ScriptedPageRequester.h"
 #include "support/TemporaryAppDirectory.h"
 
@@ -53,7 +54,7 @@ protected:
             return wb[name] = new ScriptedPageRequester(parent);
         };
         updater = std::make_unique<HeadlessUpdater>(HeadlessUpdater::Services{
-            clock, machine, factory, dir.path(), u"127.0.0.1:8780"_s, u"127.0.0.1:8780/keepalive"_s});
+            clock, machine, watch, factory, dir.path(), u"127.0.0.1:8780"_s, u"127.0.0.1:8780/keepalive"_s});
         QObject::connect(updater.get(), &HeadlessUpdater::journal, updater.get(),
                          [this](const QString& chunk) { journal += StandardOutputLog::line(chunk); });
         QObject::connect(updater.get(), &HeadlessUpdater::ended, updater.get(), [this](ExitStatus s) { ended = s; });
@@ -65,6 +66,7 @@ protected:
     TemporaryAppDirectory dir;
     FakeClock clock;
     FakeMachineAddress machine;
+    FakeNetworkWatch watch;
     QHash<QString, ScriptedPageRequester*> wb;
     std::unique_ptr<HeadlessUpdater> updater;
     QString journal;

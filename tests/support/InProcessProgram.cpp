@@ -29,7 +29,7 @@ MainController& InProcessProgram::load()
     if (!m_real) {
         main().Form_Load();
     } else if (!m_app) {
-        m_app = std::make_unique<QuorvexApp>(QuorvexApp::Environment{desktop, clock, machine, m_network, dir.path(),
+        m_app = std::make_unique<QuorvexApp>(QuorvexApp::Environment{desktop, clock, machine, watch, m_network, dir.path(),
                                                                      m_host, m_host + QStringLiteral("/keepalive"),
                                                                      defaultLocators()});
         waitFor([this] { return m_app->main() != nullptr; });
@@ -47,7 +47,7 @@ MainController& InProcessProgram::main()
             return m_requesters[name] = new ScriptedPageRequester(parent);
         };
         m_main = std::make_unique<MainController>(
-            MainController::Services{desktop, clock, machine, *this, wizard, makeRequester, dir.path(), m_host,
+            MainController::Services{desktop, clock, machine, watch, *this, wizard, makeRequester, dir.path(), m_host,
                                      m_host + QStringLiteral("/keepalive"), defaultLocators().constFirst()});
     }
     return *m_main;

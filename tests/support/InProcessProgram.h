@@ -5,6 +5,7 @@
 #include "support/FakeClock.h"
 #include "support/FakeDesktop.h"
 #include "support/FakeMachineAddress.h"
+#include "support/FakeNetworkWatch.h"
 #include "support/ScriptedPageRequester.h"
 #include "support/TemporaryAppDirectory.h"
 
@@ -67,6 +68,7 @@ public:
     FakeClock clock;
     FakeDesktop desktop;
     FakeMachineAddress machine;
+    FakeNetworkWatch watch;
     ClosedWizard wizard;
     QStringList calls;
 
