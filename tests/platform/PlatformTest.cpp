@@ -1,15 +1,28 @@
 #include "WidgetDesktop.h"
+#ifdef Q_OS_LINUX
+#include "NetlinkNetworkWatch.h"
+#endif
 #include "support/FakeClock.h"
 #include "support/FakeDesktop.h"
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QTimerEvent>
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <utility>
+
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <sched.h>
+#include <unistd.h>
+#endif
 
 using namespace Qt::StringLiterals;
 
@@ -111,3 +124,47 @@ TEST(ModalGate, AHeldTickRunsOnceInOrderAndNotForARestartedTimer)
         EXPECT_EQ(seen, expected) << restarted;
     }
 }
+
+#ifdef Q_OS_LINUX
+// The kernel's own announcements, in a network namespace of this test's own (root only), so the
+// machine's network is never touched: a new link, an address on it, a route, each seen within a
+// settling time; the route decides whether the network counts as up.
+TEST(NetlinkNetworkWatch, SeesLinksAddressesAndRoutesChange)
+{
+    const int original = ::open("/proc/self/ns/net", O_RDONLY | O_CLOEXEC);
+    if (original < 0 || ::unshare(CLONE_NEWNET) != 0 || QStandardPaths::findExecutable(u"ip"_s).isEmpty()) {
+        if (original >= 0) {
+            ::close(original);
+        }
+        GTEST_SKIP() << "needs root, a network namespace of its own and the ip command";
+    }
+    const auto ip = [](const QString& arguments) {
+        return QProcess::execute(u"ip"_s, arguments.split(u' '));
+    };
+    {
+        NetlinkNetworkWatch watch;
+        ASSERT_TRUE(watch.isWatching());
+        QSignalSpy changes(&watch, &NetworkWatch::changed);
+        // A link message that changes nothing of its state (as a wireless card's scan) is no change.
+        const std::tuple<const char*, bool, bool> steps[] = {
+            {"link add qv0 type veth peer name qv1", true, false},
+            {"link set qv0 up", true, false},
+            {"link set qv1 up", true, false},
+            {"addr add 10.200.0.1/24 dev qv0", true, false},
+            {"route add default via 10.200.0.254 dev qv0", true, true},
+            {"link set qv0 mtu 1400", false, true},
+            {"addr replace 10.200.0.2/24 dev qv0", true, true},
+            {"link set qv0 down", true, false},
+        };
+        for (const auto& [command, seen, online] : steps) {
+            SCOPED_TRACE(command);
+            changes.clear();
+            ASSERT_EQ(ip(QString::fromLatin1(command)), 0);
+            EXPECT_EQ(changes.wait(seen ? 2000 : 300), seen);
+            EXPECT_EQ(watch.isOnline(), online);
+        }
+    }
+    EXPECT_EQ(::setns(original, CLONE_NEWNET), 0);
+    ::close(original);
+}
+#endif
