@@ -243,16 +243,18 @@ TEST(CommandLineTest, OnlyABareStartRuns)
     }
 }
 
-TEST(SignalPipeTest, TermAndIntStopHupReloadsOnTheEventLoop)
+TEST(SignalPipeTest, TermAndIntStopHupReloadsUsr1ReportsANetworkChangeOnTheEventLoop)
 {
     SignalPipe pipe;
     ASSERT_TRUE(pipe.isValid());
     QSignalSpy stops(&pipe, &SignalPipe::stopRequested);
     QSignalSpy reloads(&pipe, &SignalPipe::reloadRequested);
-    for (const int number : {SIGHUP, SIGTERM, SIGINT}) {
+    QSignalSpy changes(&pipe, &SignalPipe::networkChangeReported);
+    for (const int number : {SIGHUP, SIGTERM, SIGINT, SIGUSR1}) {
         ASSERT_EQ(::raise(number), 0);
     }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return stops.size() == 2 && reloads.size() == 1; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return stops.size() == 2 && reloads.size() == 1 && changes.size() == 1; }, 2000));
 }
 
 } // namespace
