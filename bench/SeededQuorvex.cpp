@@ -47,7 +47,8 @@ bool SeededQuorvex::writeFile(const QString& name, const QByteArray& bytes)
 bool SeededQuorvex::start()
 {
     const QByteArray host = "127.0.0.1:" + QByteArray::number(m_port);
-    QByteArray conf = "0\r\n" + QByteArray::number(m_intervalMinutes) + "\r\n 0 \r\n 0 \r\n0\r\n";
+    QByteArray conf = "0\r\n" + QByteArray::number(m_intervalMinutes) + (m_useMachineAddress ? "\r\n 1 " : "\r\n 0 ") +
+                      "\r\n 0 \r\n0\r\n";
     conf += host + m_firstLocator + "\r\n";
     for (const char* page : {"/whatismyip", "/echo1", "/echo2", "/echo3"}) {
         if (m_firstLocator != page) {

@@ -23,6 +23,9 @@ public:
     SeededQuorvex(const SeededQuorvex&) = delete;
     SeededQuorvex& operator=(const SeededQuorvex&) = delete;
 
+    // The machine's own address as the address source instead of the router's.
+    void setUseMachineAddress(bool machine) { m_useMachineAddress = machine; }
+
     bool isReady() const { return m_error.isEmpty(); }
     QString errorString() const { return m_error; }
 
@@ -43,6 +46,7 @@ private:
     QString m_program;
     QByteArray m_firstLocator;
     QByteArray m_hosts;
+    bool m_useMachineAddress = false;
     QTemporaryDir m_dir;
     QProcess m_process;
     QString m_error;

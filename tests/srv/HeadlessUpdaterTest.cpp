@@ -1,4 +1,5 @@
 #include "HeadlessUpdater.h"
+#include "NetworkChangeUpdate.h"
 #include "CommandLine.h"
 #include "ServiceManagerLink.h"
 #include "SignalPipe.h"
@@ -78,6 +79,7 @@ protected:
 TEST_F(HeadlessUpdaterTest, StartOutlastsAnOutage)
 {
     start();
+    watch.reportChange(); // the network coming up: the forced update, when it goes, reads it
     // Whatever stands in the way (a block page, a sign-in page carrying the original address) holds
     // no code of the service's own: no refusal.
     const QString portal = u"http://192.168.100.1/login?next=/ipupdate/account_validate.jsp%3Flogin%3Ddemo"_s;
@@ -109,9 +111,10 @@ TEST_F(HeadlessUpdaterTest, StartOutlastsAnOutage)
         setip.completeWith(u"503 gateway down"_s, outcome);
         EXPECT_EQ(journal, afterFirstFailure) << "a retry that fails again logs nothing";
     }
-    EXPECT_FALSE(updater->scheduler().timer().isActive());
+    EXPECT_FALSE(updater->scheduler().timer().isActive() || updater->networkChange().timer().isActive());
     fire(updater->forcedUpdateRetry().timer());
     setip.completeWith(u"0=www.example.com"_s);
+    EXPECT_TRUE(updater->networkChange().timer().isActive()) << "the change is followed once the cycle runs";
     EXPECT_EQ(count(u" - Updated: www.example.com\n"_s) + count(u"Forced update answered again."_s), 2);
     EXPECT_TRUE(updater->scheduler().timer().isActive());
     EXPECT_FALSE(journal.contains(u"p%w"_s) || journal.contains(u"\r"_s) || ended);
