@@ -2,6 +2,7 @@
 
 #include "CurrentWizard.h"
 #include "ServiceUrls.h"
+#include "SettingsDirectory.h"
 #include "StartUpWindows.h"
 #include "TrayIcon.h"
 #include "WizardMainSide.h"
@@ -37,7 +38,7 @@ public:
         const Clock& clock;
         const MachineAddress& machine;
         QNetworkAccessManager& network;
-        QString applicationDirectory;
+        SettingsDirectory settings;
         QString serviceHost;
         QString keepAliveSite;
         QStringList defaultLocators;

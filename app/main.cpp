@@ -1,8 +1,8 @@
-#include "ApplicationDirectory.h"
 #include "InterfaceMachineAddress.h"
 #include "ProgramIcon.h"
 #include "QuorvexApp.h"
 #include "ServiceConstants.h"
+#include "SettingsDirectory.h"
 #include "SystemClock.h"
 #include "WidgetDesktop.h"
 
@@ -22,7 +22,7 @@ int main(int argc, char** argv)
     SystemClock clock;
     InterfaceMachineAddress machine;
     QNetworkAccessManager network;
-    QuorvexApp quorvex(QuorvexApp::Environment{desktop, clock, machine, network, ApplicationDirectory::path(),
+    QuorvexApp quorvex(QuorvexApp::Environment{desktop, clock, machine, network, SettingsDirectory::ofThisBuild(),
                                                ServiceConstants::serviceHost(), ServiceConstants::keepAliveSite(),
                                                ServiceConstants::defaultLocators()});
     return application.exec();

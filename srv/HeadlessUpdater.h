@@ -7,6 +7,7 @@
 #include "PageRequester.h"
 #include "RetryPolicy.h"
 #include "ServiceUrls.h"
+#include "SettingsDirectory.h"
 #include "SettingsModel.h"
 
 #include <QObject>
@@ -44,7 +45,7 @@ public:
         const Clock& clock;
         const MachineAddress& machine;
         RequesterFactory makeRequester;
-        QString applicationDirectory;
+        SettingsDirectory settings;
         QString serviceHost;
         QString keepAliveSite;
     };
