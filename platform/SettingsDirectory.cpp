@@ -44,10 +44,14 @@ bool makePrivately(const QString& directory)
 
 } // namespace
 
+SettingsDirectory::Location SettingsDirectory::builtLocation()
+{
+    return QUORVEX_SETTINGS_IN_USER_DIRECTORY ? Location::User : Location::Application;
+}
+
 SettingsDirectory SettingsDirectory::ofThisBuild()
 {
-    const Location location = QUORVEX_SETTINGS_IN_USER_DIRECTORY ? Location::User : Location::Application;
-    return resolve(location, QCoreApplication::applicationDirPath(), qEnvironmentVariable("XDG_CONFIG_HOME"),
+    return resolve(builtLocation(), QCoreApplication::applicationDirPath(), qEnvironmentVariable("XDG_CONFIG_HOME"),
                    QDir::homePath());
 }
 

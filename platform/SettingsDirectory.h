@@ -12,6 +12,8 @@ class SettingsDirectory
 public:
     enum class Location { Application, User };
 
+    // The kind this build was configured with (QUORVEX_SETTINGS_LOCATION).
+    static Location builtLocation();
     // The directory of this build's kind for the running program, made when it is missing.
     static SettingsDirectory ofThisBuild();
     // Application: applicationDirectory as it is. User: "quorvex" in xdgConfigHome, or in
