@@ -25,7 +25,6 @@
 #include "VersionCheck.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -150,9 +149,14 @@ void MainController::Form_Load()
         requester->Navigate(blankPage());
     }
 
-    m_model.ConfigPath = m_services.applicationDirectory;
-    if (!m_model.ConfigPath.endsWith(QDir::separator())) {
-        m_model.ConfigPath += QDir::separator();
+    m_model.ConfigPath = m_services.settings.path();
+    if (const QString& problem = m_services.settings.problem(); !problem.isEmpty()) {
+        m_services.desktop.message(QStringLiteral("Error"),
+                                   problem + QStringLiteral(".\r\nPlease ensure that you can create and write to "
+                                                            "that directory"),
+                                   Desktop::Icon::Critical, Desktop::Buttons::Ok);
+        m_services.desktop.endProgram(Desktop::Ending::Failure);
+        return;
     }
 
     if (!m_settingsLoad->readUpdateFile()) {

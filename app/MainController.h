@@ -2,6 +2,7 @@
 
 #include "EventLog.h"
 #include "ServiceUrls.h"
+#include "SettingsDirectory.h"
 #include "SettingsModel.h"
 
 #include <QObject>
@@ -48,7 +49,7 @@ public:
         StartUpWindows& windows;
         WizardHostStep& wizardHosts;
         RequesterFactory makeRequester;
-        QString applicationDirectory;
+        SettingsDirectory settings;
         QString serviceHost;
         QString keepAliveSite;
         // The add-locator dialog's example: the service's first IP-echo host.

@@ -51,20 +51,25 @@ QToolButton* arrowButton(const QString& name, Qt::ArrowType arrow)
     return button;
 }
 
-// A box with its two arrow buttons stacked beside it.
+// A box with its two arrow buttons stacked right beside it, together as tall as the box, the
+// way the wizard shows them: left to their own size they stood apart and overhung the box.
 QWidget* steppedBox(QLineEdit* box, QToolButton* up, QToolButton* down, const QString& unit)
 {
     auto* widget = new QWidget;
     auto* layout = new QHBoxLayout(widget);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
+    layout->setSpacing(0);
     box->setMaximumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
     layout->addWidget(box);
+    const int half = box->sizeHint().height() / 2;
     auto* arrows = new QVBoxLayout;
     arrows->setSpacing(0);
-    arrows->addWidget(up);
-    arrows->addWidget(down);
+    for (QToolButton* arrow : {up, down}) {
+        arrow->setFixedSize(half, half);
+        arrows->addWidget(arrow);
+    }
     layout->addLayout(arrows);
+    layout->addSpacing(box->fontMetrics().horizontalAdvance(u' '));
     layout->addWidget(new QLabel(unit));
     return widget;
 }

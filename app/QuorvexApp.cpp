@@ -126,7 +126,7 @@ QString QuorvexApp::machineAddress() const
 
 QString QuorvexApp::configPath() const
 {
-    return m_env.applicationDirectory;
+    return m_env.settings.path();
 }
 
 void QuorvexApp::restartFromSavedSettings()
@@ -161,7 +161,7 @@ MainController& QuorvexApp::mainForWizard()
 {
     if (!m_main) {
         m_main = makeMain();
-        m_main->model().ConfigPath = m_env.applicationDirectory;
+        m_main->model().ConfigPath = m_env.settings.path();
     }
     return *m_main;
 }
@@ -176,7 +176,7 @@ std::unique_ptr<MainController> QuorvexApp::makeMain()
         *this,
         m_wizard,
         [this](const QString& name, QObject* parent) { return makeRequester(name, parent); },
-        m_env.applicationDirectory,
+        m_env.settings,
         m_env.serviceHost,
         m_env.keepAliveSite,
         m_env.defaultLocators.value(1)};

@@ -2,6 +2,7 @@
 
 #include "CurrentWizard.h"
 #include "ServiceUrls.h"
+#include "SettingsDirectory.h"
 #include "StartUpWindows.h"
 #include "TrayIcon.h"
 #include "WizardMainSide.h"
@@ -39,7 +40,7 @@ public:
         const MachineAddress& machine;
         NetworkWatch& networkWatch;
         QNetworkAccessManager& network;
-        QString applicationDirectory;
+        SettingsDirectory settings;
         QString serviceHost;
         QString keepAliveSite;
         QStringList defaultLocators;

@@ -1,9 +1,9 @@
-#include "ApplicationDirectory.h"
 #include "InterfaceMachineAddress.h"
 #include "NetworkWatch.h"
 #include "ProgramIcon.h"
 #include "QuorvexApp.h"
 #include "ServiceConstants.h"
+#include "SettingsDirectory.h"
 #include "SleepWatch.h"
 #include "SystemClock.h"
 #include "WidgetDesktop.h"
@@ -29,8 +29,8 @@ int main(int argc, char** argv)
     const std::unique_ptr<NetworkWatch> watch = NetworkWatch::forThisMachine();
     SleepWatch sleep;
     QObject::connect(&sleep, &SleepWatch::woke, watch.get(), &NetworkWatch::reportChange);
-    QuorvexApp quorvex(QuorvexApp::Environment{desktop, clock, machine, *watch, network, ApplicationDirectory::path(),
-                                               ServiceConstants::serviceHost(), ServiceConstants::keepAliveSite(),
-                                               ServiceConstants::defaultLocators()});
+    QuorvexApp quorvex(QuorvexApp::Environment{desktop, clock, machine, *watch, network,
+                                               SettingsDirectory::ofThisBuild(), ServiceConstants::serviceHost(),
+                                               ServiceConstants::keepAliveSite(), ServiceConstants::defaultLocators()});
     return application.exec();
 }

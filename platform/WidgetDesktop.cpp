@@ -1,8 +1,9 @@
 #include "WidgetDesktop.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
+#include <QPointer>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -58,16 +59,18 @@ Desktop::Answer closedAnswer(Desktop::Buttons buttons)
 
 } // namespace
 
-void WidgetDesktop::setOwner(QWidget* owner)
-{
-    m_owner = owner;
-}
-
 Desktop::Answer WidgetDesktop::showMessage(const QString& title, const QString& text, Icon icon, Buttons buttons)
 {
-    QMessageBox box(boxIcon(icon), title, text, boxButtons(buttons), m_owner.data());
-    box.setObjectName(QStringLiteral("desktopMessageBox"));
-    switch (box.exec()) {
+    // Over the window the user is working in (Exit asks over the main window, a wizard step's
+    // error over the wizard), not somewhere in the middle of the screen; with no window active
+    // (Exit from the notification area's menu) it is centred on the screen. On the heap: should
+    // that window go while the box is open, it takes the box with it and exec() returns.
+    const QPointer<QMessageBox> box =
+        new QMessageBox(boxIcon(icon), title, text, boxButtons(buttons), QApplication::activeWindow());
+    box->setObjectName(QStringLiteral("desktopMessageBox"));
+    const int pressed = box->exec();
+    delete box.data();
+    switch (pressed) {
     case QMessageBox::Ok:
         return Answer::Ok;
     case QMessageBox::Cancel:

@@ -7,5 +7,5 @@ enum class ExitStatus : int {
     Failure = 1,            // a fault that a restart may clear
     Usage = 64,             // an argument it does not know
     LoginRefused = 77,      // the service refused the account's name or password
-    SettingsUnreadable = 78 // a settings file is missing or cannot be read
+    SettingsUnreadable = 78 // a settings file is missing or unreadable, or the settings directory unusable
 };

@@ -2,7 +2,6 @@
 
 #include "AccountFile.h"
 #include "AddressText.h"
-#include "ApplicationDirectory.h"
 #include "Clock.h"
 #include "ConfFile.h"
 #include "KeepAlivePing.h"
@@ -114,7 +113,11 @@ HeadlessUpdater::~HeadlessUpdater() = default;
 
 void HeadlessUpdater::start()
 {
-    m_model.ConfigPath = ApplicationDirectory::withTrailingSeparator(m_services.applicationDirectory);
+    m_model.ConfigPath = m_services.settings.path();
+    if (const QString& problem = m_services.settings.problem(); !problem.isEmpty()) {
+        end(ExitStatus::SettingsUnreadable, problem + u'.');
+        return;
+    }
     load();
 }
 
@@ -146,7 +149,11 @@ void HeadlessUpdater::load()
     // answer of the service could help, and a fresh directory says so at once, network or not.
     if (const QString problem = settingsProblem(); !problem.isEmpty()) {
         if (m_stage == Stage::Starting) {
-            end(ExitStatus::SettingsUnreadable, problem + u"; run quorvex from this directory once to set it up."_s);
+            // Beside the program the window program must run from there too; in the user's
+            // directory any start of it writes the same files.
+            const bool besideProgram = m_services.settings.location() == SettingsDirectory::Location::Application;
+            const QString where = besideProgram ? u" from this directory"_s : QString();
+            end(ExitStatus::SettingsUnreadable, problem + u"; run quorvex"_s + where + u" once to set it up."_s);
         } else {
             // A slip while editing must not stop the updates for good: the next reload reads again.
             m_log.appendMessage(problem + u"; going on with the settings read before."_s, EventLog::Level::Warning);

@@ -7,6 +7,7 @@
 #include "PageRequester.h"
 #include "RetryPolicy.h"
 #include "ServiceUrls.h"
+#include "SettingsDirectory.h"
 #include "SettingsModel.h"
 
 #include <QObject>
@@ -47,7 +48,7 @@ public:
         const MachineAddress& machine;
         NetworkWatch& watch;
         RequesterFactory makeRequester;
-        QString applicationDirectory;
+        SettingsDirectory settings;
         QString serviceHost;
         QString keepAliveSite;
     };

@@ -1,4 +1,3 @@
-#include "ApplicationDirectory.h"
 #include "CommandLine.h"
 #include "HeadlessUpdater.h"
 #include "HttpPageRequester.h"
@@ -6,6 +5,7 @@
 #include "NetworkWatch.h"
 #include "ServiceConstants.h"
 #include "ServiceManagerLink.h"
+#include "SettingsDirectory.h"
 #include "SignalPipe.h"
 #include "StandardOutputLog.h"
 #include "SystemClock.h"
@@ -51,7 +51,7 @@ int main(int argc, char** argv)
         [&network](const QString& name, QObject* parent) -> PageRequester* {
             return HttpPageRequester::forExchange(network, name, QStringLiteral("Quorvex-srv"), parent);
         },
-        ApplicationDirectory::path(), ServiceConstants::serviceHost(), ServiceConstants::keepAliveSite()});
+        SettingsDirectory::ofThisBuild(), ServiceConstants::serviceHost(), ServiceConstants::keepAliveSite()});
 
     ServiceManagerLink manager;
     QObject::connect(&updater, &HeadlessUpdater::journal, &output, &StandardOutputLog::write);

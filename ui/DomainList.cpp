@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QFontDatabase>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
@@ -22,6 +23,11 @@ void paintWhite(QWidget* widget)
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }
+
+// The viewport's sunken 3D border, two pixels a side. The layout keeps the scroll bar 60 twips
+// short of the viewport's height and 60 from its right edge: that is this border, inside which
+// the bar fills the height and meets the right edge. Without it the bar stopped short of both.
+constexpr int BorderTwips = 30;
 
 QSize designSize()
 {
@@ -46,15 +52,18 @@ DomainList::DomainList(QWidget* parent) : QWidget(parent)
     m_focus->setReadOnly(true);
     m_focus->setGeometry(pixelRect(Layout::FocusLeft, Layout::FocusTop, Layout::FocusWidth, Layout::FocusHeight));
 
-    m_container = new QWidget(this);
+    m_container = new QFrame(this);
     m_container->setObjectName(u"container"_s);
+    m_container->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     paintWhite(m_container);
+    m_client = new QWidget(m_container);
+    paintWhite(m_client);
 
-    m_frame = new QWidget(m_container);
+    m_frame = new QWidget(m_client);
     m_frame->setObjectName(u"ScrollFrame"_s);
     paintWhite(m_frame);
 
-    m_scrollBar = new QScrollBar(Qt::Vertical, m_container);
+    m_scrollBar = new QScrollBar(Qt::Vertical, m_client);
     m_scrollBar->setObjectName(u"scrollbar"_s);
     // The panel moves when a position is committed, not while the thumb is dragged.
     m_scrollBar->setTracking(false);
@@ -171,6 +180,8 @@ void DomainList::followSize()
         m_layout.Resize(width, height);
     }
     m_container->setGeometry(0, 0, size().width(), size().height());
+    const int border = toPixels(BorderTwips);
+    m_client->setGeometry(border, border, size().width() - 2 * border, size().height() - 2 * border);
     m_scrollBar->setGeometry(
         pixelRect(m_layout.scrollBarLeft(), 0, Layout::ScrollBarWidth, m_layout.scrollBarHeight()));
 }

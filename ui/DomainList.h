@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QScrollBar;
@@ -56,7 +57,9 @@ private:
 
     DomainListLayout m_layout;
     QLineEdit* m_focus = nullptr;
-    QWidget* m_container = nullptr;
+    QFrame* m_container = nullptr;
+    // Inside the container's border: what the layout places is placed in here.
+    QWidget* m_client = nullptr;
     QScrollBar* m_scrollBar = nullptr;
     QWidget* m_frame = nullptr;
     QFont m_headingFont;

@@ -84,6 +84,45 @@ QLabel* label(QWidget* parent, const QString& text, const QRect& geometry, bool 
     return result;
 }
 
+// The lines of text, each as long as fits width, broken at blanks only.
+QString brokenAtBlanks(const QString& text, const QFontMetrics& metrics, int width)
+{
+    QStringList lines;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        if (!lines.isEmpty() && metrics.horizontalAdvance(lines.constLast() + u' ' + word) <= width) {
+            lines.last() += u' ' + word;
+        } else {
+            lines.append(word);
+        }
+    }
+    return lines.join(u'\n');
+}
+
+// A caption holding an address, which a reader takes in as one word: Qt's wrapping would break
+// it after a "/", so its lines break at blanks only, in a smaller size where the address would
+// not fit a line of its own.
+QLabel* captionOfWholeWords(QWidget* parent, const QString& text, const QRect& geometry)
+{
+    auto* result = new QLabel(parent);
+    result->setGeometry(geometry);
+    result->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    result->setAccessibleName(text);
+    const QRect room = result->contentsRect();
+    QFont font = result->font();
+    QString lines;
+    for (;; font.setPointSizeF(font.pointSizeF() - 0.25)) {
+        const QFontMetrics metrics(font);
+        lines = brokenAtBlanks(text, metrics, room.width());
+        const QRect needed = metrics.boundingRect(room, Qt::AlignLeft | Qt::AlignTop, lines);
+        if ((needed.width() <= room.width() && needed.height() <= room.height()) || font.pointSizeF() <= 6.0) {
+            break;
+        }
+    }
+    result->setFont(font);
+    result->setText(lines);
+    return result;
+}
+
 // A bordered panel without caption, grouping the controls of a step.
 QFrame* innerBox(QWidget* page, const QString& name, const QRect& geometry)
 {
@@ -261,7 +300,7 @@ void SetupWizard::buildStep5()
     connect(m_chkPersistantEnable, &QRadioButton::toggled, this, [this](bool on) { m_txtPing->setEnabled(on); });
 
     QFrame* ping = innerBox(m_fraStep5, u"fraPing"_s, twips(120, 1920, 5295, 975));
-    label(ping, u"Ping "_s + m_keepAliveSite + u" every"_s, twips(120, 360, 1935, 555), true)
+    captionOfWholeWords(ping, u"Ping "_s + m_keepAliveSite + u" every"_s, twips(120, 360, 2010, 585))
         ->setObjectName(u"lblPing"_s);
     m_txtPing = placed(new QLineEdit(u"5"_s, ping), u"txtPing"_s, twips(2160, 360, 375, 270));
     label(ping, u"minutes"_s, twips(2760, 360, 1200, 270));

@@ -2,19 +2,23 @@
 #include "ConfFile.h"
 #include "DomainList.h"
 #include "MainController.h"
+#include "WidgetDesktop.h"
 #include "support/InProcessProgram.h"
 #include "support/QtPrinters.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -183,6 +187,29 @@ TEST_F(MainWindowTest, ExitAsksFirstFromEveryTabAndFromTheTitleBar)
     }
     w.setWindowState(Qt::WindowMinimized);
     EXPECT_EQ(p.calls.constLast(), u"minimizeToTray"_s);
+}
+
+// The real desktop asks over the window in use, not in the middle of the screen.
+TEST(WidgetDesktopTest, AQuestionOpensCentredOverTheActiveWindow)
+{
+    MainWindow window(u"127.0.0.1:8780/keepalive"_s, u"http://127.0.0.1:8780/"_s);
+    window.move(30, 40);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    WidgetDesktop desktop;
+    QPointer<QWidget> box;
+    QPoint offset;
+    QTimer::singleShot(0, &window, [&] {
+        box = QApplication::activeModalWidget();
+        offset = box->frameGeometry().center() - window.frameGeometry().center();
+        box->close();
+    });
+    EXPECT_EQ(
+        desktop.message(u"Exit"_s, u"Are you sure you wish to quit ?"_s, Desktop::Icon::None, Desktop::Buttons::YesNo),
+        Desktop::Answer::No);
+    EXPECT_LE(offset.manhattanLength(), 2) << offset.x() << "," << offset.y();
+    EXPECT_TRUE(box.isNull()) << "the box goes with its answer";
 }
 
 TEST_F(MainWindowTest, ResetAccountAsksThenHandsOverToTheWizard)

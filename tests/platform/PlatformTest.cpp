@@ -1,3 +1,4 @@
+#include "SettingsDirectory.h"
 #include "WidgetDesktop.h"
 #ifdef Q_OS_LINUX
 #include "NetlinkNetworkWatch.h"
@@ -7,9 +8,12 @@
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTimerEvent>
@@ -17,6 +21,8 @@
 
 #include <tuple>
 #include <utility>
+
+#include <sys/stat.h>
 
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
@@ -43,6 +49,43 @@ TEST(Clock, TimeTextsCarryNoTimeZone)
     FakeClock clock;
     clock.setLocale(QLocale(QLocale::English, QLocale::UnitedStates)); // its long time form ends in a zone
     EXPECT_EQ(clock.NowText(), u"12/6/26 7:22:10 PM"_s);
+}
+
+TEST(SettingsDirectory, OneDirectoryForEachKindOfBuildAndTheUsersMadeForItsOwnerAlone)
+{
+    using Location = SettingsDirectory::Location;
+    const QTemporaryDir temporary;
+    const QString root = temporary.path();
+    const QString home = root + u"/home"_s; // missing: the user's directory is made with its parents
+    QFile blocker(root + u"/blocker"_s);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    const struct
+    {
+        Location location;
+        QString configHome;
+        QString path;
+        QString problem;
+    } rows[] = {
+        {Location::Application, root + u"/config"_s, root + u"/program/"_s, {}},
+        {Location::User, root + u"/config"_s, root + u"/config/quorvex/"_s, {}},
+        {Location::User, QString(), home + u"/.config/quorvex/"_s, {}},
+        {Location::User, u""_s, home + u"/.config/quorvex/"_s, {}},
+        {Location::User, u"config"_s, home + u"/.config/quorvex/"_s, {}}, // relative: not a valid setting
+        {Location::User, root + u"/blocker"_s, root + u"/blocker/quorvex/"_s,
+         u"Cannot create the settings directory "_s + root + u"/blocker/quorvex"_s},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.configHome.toStdString());
+        const auto settings = SettingsDirectory::resolve(row.location, root + u"/program"_s, row.configHome, home);
+        EXPECT_EQ(settings.path(), row.path);
+        EXPECT_EQ(settings.problem(), row.problem);
+    }
+    EXPECT_FALSE(QFileInfo::exists(root + u"/program"_s)) << "the program's own directory is used as it is";
+    for (const QString& made : {u"/config/quorvex"_s, u"/home"_s, u"/home/.config"_s, u"/home/.config/quorvex"_s}) {
+        struct stat status = {};
+        ASSERT_EQ(::stat(QFile::encodeName(root + made).constData(), &status), 0) << made.toStdString();
+        EXPECT_EQ(status.st_mode & 0777U, 0700U) << made.toStdString();
+    }
 }
 
 TEST(WidgetDesktop, TheProgramEndsWithStatusOneAfterAFailureAndZeroOnExit)

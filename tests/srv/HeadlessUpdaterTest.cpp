@@ -1,6 +1,6 @@
 #include "HeadlessUpdater.h"
-#include "NetworkChangeUpdate.h"
 #include "CommandLine.h"
+#include "NetworkChangeUpdate.h"
 #include "ServiceManagerLink.h"
 #include "SignalPipe.h"
 #include "StandardOutputLog.h"
@@ -11,6 +11,7 @@
 #include "support/ScriptedPageRequester.h"
 #include "support/TemporaryAppDirectory.h"
 
+#include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -55,7 +56,7 @@ protected:
             return wb[name] = new ScriptedPageRequester(parent);
         };
         updater = std::make_unique<HeadlessUpdater>(HeadlessUpdater::Services{
-            clock, machine, watch, factory, dir.path(), u"127.0.0.1:8780"_s, u"127.0.0.1:8780/keepalive"_s});
+            clock, machine, watch, factory, settings, u"127.0.0.1:8780"_s, u"127.0.0.1:8780/keepalive"_s});
         QObject::connect(updater.get(), &HeadlessUpdater::journal, updater.get(),
                          [this](const QString& chunk) { journal += StandardOutputLog::line(chunk); });
         QObject::connect(updater.get(), &HeadlessUpdater::ended, updater.get(), [this](ExitStatus s) { ended = s; });
@@ -65,6 +66,7 @@ protected:
     qsizetype count(const QString& part) const { return journal.count(part); }
 
     TemporaryAppDirectory dir;
+    SettingsDirectory settings{dir.path()};
     FakeClock clock;
     FakeMachineAddress machine;
     FakeNetworkWatch watch;
@@ -169,6 +171,26 @@ TEST_F(HeadlessUpdaterTest, EndsOnlyWhenTryingAgainCannotMendIt)
     }
 }
 
+// Settings in the user's directory: one that cannot be made ends the start before any file is read
+// or any page asked for; one without the files says to run quorvex, from anywhere.
+TEST_F(HeadlessUpdaterTest, InTheUserDirectoryTheLastLineNamesWhatIsMissing)
+{
+    dir.writeBytes(u"blocker"_s, "a file where a directory belongs");
+    const std::pair<QString, QString> rows[] = {
+        {u"blocker"_s, u"Cannot create the settings directory %1/blocker/quorvex.\n"_s},
+        {u"config"_s, u"Cannot read the settings file %1/config/quorvex/Conf.ini; run quorvex once to set it up.\n"_s},
+    };
+    for (const auto& [configHome, logged] : rows) {
+        SCOPED_TRACE(configHome.toStdString());
+        settings = SettingsDirectory::resolve(SettingsDirectory::Location::User, {}, dir.filePath(configHome), {});
+        ended.reset();
+        start();
+        EXPECT_EQ(ended, ExitStatus::SettingsUnreadable);
+        EXPECT_TRUE(journal.endsWith(logged.arg(QDir::cleanPath(dir.path())))) << journal.toStdString();
+        EXPECT_TRUE(wb[u"wb_account"_s]->navigations().isEmpty() && wb[u"wb_updates"_s]->navigations().isEmpty());
+    }
+}
+
 TEST_F(HeadlessUpdaterTest, AFailedVersionPageIsAskedForAgainInsteadOfEndingAndNamesTheGateway)
 {
     start("\r\n1.0\r\n0\r\n"); // as the setup wizard leaves it: no gateway yet, never checked
@@ -256,8 +278,7 @@ TEST(SignalPipeTest, TermAndIntStopHupReloadsUsr1ReportsANetworkChangeOnTheEvent
     for (const int number : {SIGHUP, SIGTERM, SIGINT, SIGUSR1}) {
         ASSERT_EQ(::raise(number), 0);
     }
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return stops.size() == 2 && reloads.size() == 1 && changes.size() == 1; }, 2000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stops.size() == 2 && reloads.size() == 1 && changes.size() == 1; }, 2000));
 }
 
 } // namespace

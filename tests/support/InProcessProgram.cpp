@@ -29,9 +29,9 @@ MainController& InProcessProgram::load()
     if (!m_real) {
         main().Form_Load();
     } else if (!m_app) {
-        m_app = std::make_unique<QuorvexApp>(QuorvexApp::Environment{desktop, clock, machine, watch, m_network, dir.path(),
-                                                                     m_host, m_host + QStringLiteral("/keepalive"),
-                                                                     defaultLocators()});
+        m_app = std::make_unique<QuorvexApp>(
+            QuorvexApp::Environment{desktop, clock, machine, watch, m_network, SettingsDirectory(dir.path()), m_host,
+                                    m_host + QStringLiteral("/keepalive"), defaultLocators()});
         waitFor([this] { return m_app->main() != nullptr; });
     }
     return main();
@@ -46,9 +46,9 @@ MainController& InProcessProgram::main()
         const auto makeRequester = [this](const QString& name, QObject* parent) -> PageRequester* {
             return m_requesters[name] = new ScriptedPageRequester(parent);
         };
-        m_main = std::make_unique<MainController>(
-            MainController::Services{desktop, clock, machine, watch, *this, wizard, makeRequester, dir.path(), m_host,
-                                     m_host + QStringLiteral("/keepalive"), defaultLocators().constFirst()});
+        m_main = std::make_unique<MainController>(MainController::Services{
+            desktop, clock, machine, watch, *this, wizard, makeRequester, SettingsDirectory(dir.path()), m_host,
+            m_host + QStringLiteral("/keepalive"), defaultLocators().constFirst()});
     }
     return *m_main;
 }

@@ -7,6 +7,7 @@
 #include "ScreenshotDesktop.h"
 #include "ScreenshotTour.h"
 #include "ServiceConstants.h"
+#include "SettingsDirectory.h"
 #include "SystemClock.h"
 
 #include <QApplication>
@@ -26,10 +27,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: quorvex-screenshots <empty application directory> <output directory>\n");
         return 2;
     }
-    QString applicationDirectory = QDir(arguments.at(1)).absolutePath();
-    if (!applicationDirectory.endsWith(u'/')) {
-        applicationDirectory += u'/';
-    }
+    const SettingsDirectory settings(QDir(arguments.at(1)).absolutePath());
 
     ScreenshotDesktop desktop;
     SystemClock clock;
@@ -37,9 +35,8 @@ int main(int argc, char** argv)
     QNetworkAccessManager network;
     // Loopback only, whatever proxy the environment names.
     network.setProxy(QNetworkProxy::NoProxy);
-    QuorvexApp app(QuorvexApp::Environment{desktop, clock, machine, network, applicationDirectory,
-                                           ServiceConstants::serviceHost(), ServiceConstants::keepAliveSite(),
-                                           ServiceConstants::defaultLocators()});
+    QuorvexApp app(QuorvexApp::Environment{desktop, clock, machine, network, settings, ServiceConstants::serviceHost(),
+                                           ServiceConstants::keepAliveSite(), ServiceConstants::defaultLocators()});
     ScreenshotTour tour(app, desktop, out);
     return tour.run() ? 0 : 1;
 }
