@@ -1,8 +1,12 @@
 # Runs at install time, when the prefix is known: writes the systemd user unit with ExecStart
-# naming the installed program, wherever its application directory was put.
-# Set by the install rule: QUORVEX_UNIT_TEMPLATE, QUORVEX_UNIT_DIR.
+# naming the installed program, wherever the install put it.
+# Set by the install rule: QUORVEX_UNIT_TEMPLATE, QUORVEX_PROGRAM_DIR, QUORVEX_UNIT_DIR.
 get_filename_component(prefix "${CMAKE_INSTALL_PREFIX}" ABSOLUTE)
-set(program "${prefix}/quorvex_srv")
+if(QUORVEX_PROGRAM_DIR STREQUAL ".")
+    set(program "${prefix}/quorvex_srv")
+else()
+    set(program "${prefix}/${QUORVEX_PROGRAM_DIR}/quorvex_srv")
+endif()
 if(program MATCHES "[\r\n]")
     message(FATAL_ERROR "A unit cannot name a program whose path holds a line break: ${program}")
 endif()

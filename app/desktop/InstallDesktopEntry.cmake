@@ -1,8 +1,13 @@
 # Runs at install time, when the prefix is known: writes the desktop entry with Exec naming the
-# installed program, so the entry starts it wherever its application directory was put.
-# Set by the install rule: QUORVEX_APP_ID, QUORVEX_DESKTOP_TEMPLATE, QUORVEX_DESKTOP_DIR.
+# installed program, so the entry starts it wherever the install put it.
+# Set by the install rule: QUORVEX_APP_ID, QUORVEX_PROGRAM_DIR, QUORVEX_DESKTOP_TEMPLATE,
+# QUORVEX_DESKTOP_DIR.
 get_filename_component(prefix "${CMAKE_INSTALL_PREFIX}" ABSOLUTE)
-set(program "${prefix}/quorvex")
+if(QUORVEX_PROGRAM_DIR STREQUAL ".")
+    set(program "${prefix}/quorvex")
+else()
+    set(program "${prefix}/${QUORVEX_PROGRAM_DIR}/quorvex")
+endif()
 if(program MATCHES "[\r\n]")
     message(FATAL_ERROR "A desktop entry cannot name a program whose path holds a line break: ${program}")
 endif()
