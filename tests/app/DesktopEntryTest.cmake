@@ -5,6 +5,7 @@
 set(QUORVEX_APP_ID dev.quorvex.Quorvex)
 set(QUORVEX_DESKTOP_TEMPLATE "${SOURCE_DIR}/${QUORVEX_APP_ID}.desktop.in")
 set(QUORVEX_DESKTOP_DIR share/applications)
+set(QUORVEX_PROGRAM_DIR .)
 
 function(expect_exec prefix expected)
     file(REMOVE_RECURSE "${WORK_DIR}")
