@@ -64,7 +64,7 @@ void NetlinkNetworkWatch::readMessages()
         // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): netlink's own layout
         for (auto* header = reinterpret_cast<nlmsghdr*>(buffer.data()); NLMSG_OK(header, remaining);
              header = NLMSG_NEXT(header, remaining)) {
-            change = tellsOfChange(header, header->nlmsg_type, header->nlmsg_len) || change;
+            change = tellsOfChange(header) || change;
         }
     }
     if (change) {
@@ -72,8 +72,9 @@ void NetlinkNetworkWatch::readMessages()
     }
 }
 
-bool NetlinkNetworkWatch::tellsOfChange(const void* message, unsigned type, unsigned length)
+bool NetlinkNetworkWatch::tellsOfChange(nlmsghdr* message)
 {
+    const unsigned type = message->nlmsg_type;
     switch (type) {
     case RTM_NEWADDR:
     case RTM_DELADDR:
@@ -82,11 +83,11 @@ bool NetlinkNetworkWatch::tellsOfChange(const void* message, unsigned type, unsi
         return true;
     case RTM_DELLINK:
     case RTM_NEWLINK: {
-        if (length < NLMSG_LENGTH(sizeof(ifinfomsg))) {
+        if (message->nlmsg_len < NLMSG_LENGTH(sizeof(ifinfomsg))) {
             return false;
         }
         // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): netlink's own layout
-        const auto* link = reinterpret_cast<const ifinfomsg*>(NLMSG_DATA(static_cast<const nlmsghdr*>(message)));
+        const auto* link = reinterpret_cast<const ifinfomsg*>(NLMSG_DATA(message));
         if (type == RTM_DELLINK) {
             m_linkFlags.remove(link->ifi_index);
             return true;

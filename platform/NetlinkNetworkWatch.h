@@ -5,6 +5,7 @@
 #include <QHash>
 
 class QSocketNotifier;
+struct nlmsghdr;
 
 // Linux: the kernel's own announcements of links, IPv4 addresses and IPv4 routes, read from an
 // rtnetlink socket on the event loop as they come. A link counts only when it goes up or down:
@@ -27,7 +28,7 @@ public:
 private:
     void readMessages();
     // Whether one message tells of a change; a link message updates what is known of its link.
-    bool tellsOfChange(const void* message, unsigned type, unsigned length);
+    bool tellsOfChange(nlmsghdr* message);
 
     int m_socket = -1;
     QSocketNotifier* m_notifier = nullptr;
